@@ -1,0 +1,13 @@
+#pragma once
+
+// The program's identity.
+namespace AppInfo {
+// Names the data folder and is sent to the vendor's web server as pid.
+inline constexpr char kProductId[] = "5E0A7D19B3C24F6E8A1D0C9B7E6F4A21";
+inline constexpr char kVersion[] = "2.14.11";
+inline constexpr int kBuildNumber = 39;
+inline constexpr char kSupportEmail[] = "support@textferry.app";
+inline constexpr char kHomePage[] = "https://www.textferry.app/";
+inline constexpr char kHelpPage[] = "https://www.textferry.app/help/";
+inline constexpr char kSupportPage[] = "https://www.textferry.app/support/";
+} // namespace AppInfo

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+// The application's modal boxes: frameless, styled, draggable. Texts are rich text.
+int messageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons);
+// Critical box with the text wrapped in the support sentence; the plain text
+// is then handed to the error report.
+void showErrorBox(const QString& text);
+void showInfoBox(const QString& text);
+void showWarningBox(const QString& text);
+// True only when the user pressed Yes.
+bool askYesNo(const QString& text);
+// The text the error box shows for an error text.
+QString wrappedErrorText(const QString& text);

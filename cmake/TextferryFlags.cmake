@@ -1,0 +1,28 @@
+# One place for the compiler settings every target of the project shares.
+add_library(textferry_flags INTERFACE)
+target_compile_features(textferry_flags INTERFACE cxx_std_17)
+target_compile_options(textferry_flags INTERFACE -Wall -Wextra)
+target_compile_definitions(textferry_flags INTERFACE
+    QT_NO_CAST_FROM_BYTEARRAY
+    QT_NO_URL_CAST_FROM_STRING
+    QT_USE_QSTRINGBUILDER)
+target_include_directories(textferry_flags INTERFACE ${PROJECT_SOURCE_DIR})
+if(TEXTFERRY_SANITIZE)
+    target_compile_options(textferry_flags INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(textferry_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+# textferry_add_test(NAME name SOURCES ... LIBS ...): one QtTest executable,
+# registered with CTest and run on the offscreen platform with HOME pointed at
+# a fresh folder of the build tree so no test touches the real user's data.
+function(textferry_add_test)
+    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE textferry_flags Qt6::Test ${T_LIBS})
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set(home "${CMAKE_BINARY_DIR}/test-home/${T_NAME}")
+    set_tests_properties(${T_NAME} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};LC_ALL=C.UTF-8;TZ=UTC"
+        TIMEOUT 300)
+endfunction()

@@ -1,0 +1,295 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Textferry</source>
+        <translation>Textferry</translation>
+    </message>
+    <message>
+        <source>Backup SMS to Local Database</source>
+        <translation>Backup SMS to Local Database</translation>
+    </message>
+    <message>
+        <source>Transfer Android SMS to other Android</source>
+        <translation>Transfer Android SMS to other Android</translation>
+    </message>
+    <message>
+        <source>Transfer SMS from Database to Android</source>
+        <translation>Transfer SMS from Database to Android</translation>
+    </message>
+    <message>
+        <source>Export SMS to File</source>
+        <translation>Export SMS to File</translation>
+    </message>
+    <message>
+        <source>Print SMS</source>
+        <translation>Print SMS</translation>
+    </message>
+    <message>
+        <source>Delete SMS</source>
+        <translation>Delete SMS</translation>
+    </message>
+    <message>
+        <source>Open Database Folder</source>
+        <translation>Open Database Folder</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Check for Update</source>
+        <translation>Check for Update</translation>
+    </message>
+    <message>
+        <source>Clear Cache files</source>
+        <translation>Clear Cache files</translation>
+    </message>
+    <message>
+        <source>Connect Android Phone via WiFi</source>
+        <translation>Connect Android Phone via WiFi</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Feedback and Support</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>View Cache Files</source>
+        <translation>View Cache Files</translation>
+    </message>
+    <message>
+        <source>Disconnect Device</source>
+        <translation>Disconnect Device</translation>
+    </message>
+    <message>
+        <source>Delete this Database</source>
+        <translation>Delete this Database</translation>
+    </message>
+    <message>
+        <source>Backup SMS with this contact to Local Database</source>
+        <translation>Backup SMS with this contact to Local Database</translation>
+    </message>
+    <message>
+        <source>Transfer SMS with this contact to other Android</source>
+        <translation>Transfer SMS with this contact to other Android</translation>
+    </message>
+    <message>
+        <source>Export SMS with this contact to File</source>
+        <translation>Export SMS with this contact to File</translation>
+    </message>
+    <message>
+        <source>Print SMS with this contact</source>
+        <translation>Print SMS with this contact</translation>
+    </message>
+    <message>
+        <source>Transfer SMS with this contact to Android</source>
+        <translation>Transfer SMS with this contact to Android</translation>
+    </message>
+    <message>
+        <source>Delete SMS with this contact</source>
+        <translation>Delete SMS with this contact</translation>
+    </message>
+    <message>
+        <source>Backup Selected SMS to Local Database</source>
+        <translation>Backup Selected SMS to Local Database</translation>
+    </message>
+    <message>
+        <source>Transfer Selected SMS to other Android</source>
+        <translation>Transfer Selected SMS to other Android</translation>
+    </message>
+    <message>
+        <source>Export Selected SMS to File</source>
+        <translation>Export Selected SMS to File</translation>
+    </message>
+    <message>
+        <source>Print Selected SMS</source>
+        <translation>Print Selected SMS</translation>
+    </message>
+    <message>
+        <source>Transfer Selected SMS to Android</source>
+        <translation>Transfer Selected SMS to Android</translation>
+    </message>
+    <message>
+        <source>Delete Selected SMS</source>
+        <translation>Delete Selected SMS</translation>
+    </message>
+</context>
+<context>
+    <name>ItemModelMain</name>
+    <message>
+        <source>IDS_ROOT_DEVICE</source>
+        <translation>Devices</translation>
+    </message>
+    <message>
+        <source>IDS_ROOT_LOCALDB</source>
+        <translation>Local Databases</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Conversations</source>
+        <translation>Conversations</translation>
+    </message>
+    <message>
+        <source>Messages: %1</source>
+        <translation>SMS: %1</translation>
+    </message>
+    <message>
+        <source>Messages: 0</source>
+        <translation>SMS: 0</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0</source>
+        <translation>Find no contact with keyword %1.</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUND_AND_MESSAGES</source>
+        <translation>Can't find any SMS.</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0</source>
+        <translation>Find no SMS with keyword %1.</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_CLEAR_CACHE</source>
+        <translation>Successfully cleared cache files.</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
+        <translation>Confirm to delete the selected SMS?</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_CHAT</source>
+        <translation>Confirm to delete SMS with this contact?</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_LOCALDB</source>
+        <translation>Confirm to delete this Database?</translation>
+    </message>
+    <message>
+        <source>IDS_DEL_LOCALDB_SUC</source>
+        <translation>Successfully Deleted Database %0.</translation>
+    </message>
+</context>
+<context>
+    <name>DataSourceSelForm</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SELECT_ONE_DEVICE_TO_TRANSFER</source>
+        <translation>Please select a Device.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
+        <translation>Need to select a Device to continue.</translation>
+    </message>
+</context>
+<context>
+    <name>AboutUsForm</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Textferry</source>
+        <translation>Textferry</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressForm</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDbSelForm</name>
+    <message>
+        <source>Select one Database for backup</source>
+        <translation>Select one Database for backup</translation>
+    </message>
+    <message>
+        <source>Select current database to merge or enter a new database name:</source>
+        <translation>Select current database to merge or enter a new database name:</translation>
+    </message>
+    <message>
+        <source>Selecting current Database will merge messages;entering new DB name will create a new Database.</source>
+        <translation>Selecting current Database will merge messages;entering new DB name will create a new Database.</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME</source>
+        <translation>Select one Database or enter a new Database name</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_LOCALDB_NAME</source>
+        <translation>Invalid Local Database name(can't contain \ / : * ? " &lt; &gt; |).</translation>
+    </message>
+</context>
+<context>
+    <name>BackupSMSThread</name>
+    <message>
+        <source>IDS_BACKING_UP_SMS</source>
+        <translation>Backing up SMS to Local Database...</translation>
+    </message>
+    <message>
+        <source>SMS: %1/%2</source>
+        <translation>SMS: %1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_BACKUP_%1_SMS</source>
+        <translation>Successfully Backup %1 SMS to local Database.</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteMessagesThread</name>
+    <message>
+        <source>IDS_DELETING_LOCAL_DB_MESSAGES</source>
+        <translation>Deleting SMS...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_DELETE_%1_MESSAGES</source>
+        <translation>Successfully Deleted %1 SMS.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/sql/Sqlite3Sql.h"
+
+#include <QPair>
+#include <QSet>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+// Column name to value, in the order the columns were first set; the source
+// of an INSERT statement.
+class Sqlite3Row
+{
+public:
+    void insert(const QString& column, const QVariant& value);
+    bool contains(const QString& column) const;
+    QVariant value(const QString& column) const;
+    int size() const { return int(entries.size()); }
+    bool isEmpty() const { return entries.isEmpty(); }
+
+    // "insert into table(...) values(?,...)" with every column not in exclude,
+    // values bound by their type (Sqlite3Sql::addVariantParam).
+    Sqlite3Sql insertSql(const QString& table, const QSet<QString>& exclude = {}) const;
+
+private:
+    QVector<QPair<QString, QVariant>> entries;
+};

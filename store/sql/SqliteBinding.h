@@ -1,0 +1,9 @@
+#pragma once
+
+#include "store/sql/Sqlite3Sql.h"
+
+struct sqlite3_stmt;
+
+// Binds a statement's parameters in order; returns the SQLite result code of
+// the first failure, or SQLITE_OK. Internal to the SQL layer.
+int bindSqliteParams(sqlite3_stmt* stmt, const QVector<Sqlite3Sql::Param>& params);

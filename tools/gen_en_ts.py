@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Writes res/en.ts, the English translation, from the table below.
+
+The table is the one place where a source text or key gets its English text;
+edit it and run this script (the build compiles res/en.ts with lrelease).
+"""
+import os
+from xml.sax.saxutils import escape
+
+# context -> list of (source, English)
+TEXTS = {
+    "QObject": [
+        ("Textferry", "Textferry"),
+        ("Backup SMS to Local Database", None),
+        ("Transfer Android SMS to other Android", None),
+        ("Transfer SMS from Database to Android", None),
+        ("Export SMS to File", None),
+        ("Print SMS", None),
+        ("Delete SMS", None),
+        ("Open Database Folder", None),
+        ("Exit", None),
+        ("Check for Update", None),
+        ("Clear Cache files", None),
+        ("Connect Android Phone via WiFi", None),
+        ("Help", None),
+        ("Feedback and Support", None),
+        ("About", None),
+        ("View Cache Files", None),
+        ("Disconnect Device", None),
+        ("Delete this Database", None),
+        ("Backup SMS with this contact to Local Database", None),
+        ("Transfer SMS with this contact to other Android", None),
+        ("Export SMS with this contact to File", None),
+        ("Print SMS with this contact", None),
+        ("Transfer SMS with this contact to Android", None),
+        ("Delete SMS with this contact", None),
+        ("Backup Selected SMS to Local Database", None),
+        ("Transfer Selected SMS to other Android", None),
+        ("Export Selected SMS to File", None),
+        ("Print Selected SMS", None),
+        ("Transfer Selected SMS to Android", None),
+        ("Delete Selected SMS", None),
+    ],
+    "ItemModelMain": [
+        ("IDS_ROOT_DEVICE", "Devices"),
+        ("IDS_ROOT_LOCALDB", "Local Databases"),
+    ],
+    "MainWindow": [
+        ("Conversations", "Conversations"),
+        ("Messages: %1", "SMS: %1"),
+        ("Messages: 0", "SMS: 0"),
+        ("IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0", "Find no contact with keyword %1."),
+        ("IDS_CAN_NOT_FOUND_AND_MESSAGES", "Can't find any SMS."),
+        ("IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0", "Find no SMS with keyword %1."),
+        ("IDS_SUC_CLEAR_CACHE", "Successfully cleared cache files."),
+        ("IDS_CONFIRM_DEL_SEL_MESSAGES", "Confirm to delete the selected SMS?"),
+        ("IDS_CONFIRM_DEL_THIS_CHAT", "Confirm to delete SMS with this contact?"),
+        ("IDS_CONFIRM_DEL_THIS_LOCALDB", "Confirm to delete this Database?"),
+        ("IDS_DEL_LOCALDB_SUC", "Successfully Deleted Database %0."),
+    ],
+    "DataSourceSelForm": [
+        ("Dialog", "Dialog"),
+        ("IDS_TITLE_SELECT_ONE_DEVICE_TO_TRANSFER", "Please select a Device."),
+        ("\u786e\u5b9a", "Confirm"),
+        ("\u53d6\u6d88", "Cancel"),
+        ("IDS_PLEASE_SELECT_ONE_DATASOURCE", "Need to select a Device to continue."),
+    ],
+    "AboutUsForm": [
+        ("Dialog", "Dialog"),
+        ("\u5173\u4e8e", "About"),
+        ("Textferry", "Textferry"),
+        ("OK", "OK"),
+    ],
+    "ProgressForm": [
+        ("Dialog", "Dialog"),
+        ("Cancel", "Cancel"),
+    ],
+    "LocalDbSelForm": [
+        ("Select one Database for backup", None),
+        ("Select current database to merge or enter a new database name:", None),
+        ("Selecting current Database will merge messages;entering new DB name will create a new Database.", None),
+        ("Confirm", None),
+        ("Cancel", None),
+        ("IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME", "Select one Database or enter a new Database name"),
+        ("IDS_INVALID_LOCALDB_NAME", "Invalid Local Database name(can't contain \\ / : * ? \" < > |)."),
+    ],
+    "BackupSMSThread": [
+        ("IDS_BACKING_UP_SMS", "Backing up SMS to Local Database..."),
+        ("SMS: %1/%2", "SMS: %1/%2"),
+        ("IDS_SUC_BACKUP_%1_SMS", "Successfully Backup %1 SMS to local Database."),
+    ],
+    "DeleteMessagesThread": [
+        ("IDS_DELETING_LOCAL_DB_MESSAGES", "Deleting SMS..."),
+        ("IDS_SUC_DELETE_%1_MESSAGES", "Successfully Deleted %1 SMS."),
+    ],
+}
+
+
+def main():
+    out = ['<?xml version="1.0" encoding="utf-8"?>', "<!DOCTYPE TS>",
+           '<TS version="2.1" language="en_US">']
+    for context, entries in TEXTS.items():
+        out.append("<context>")
+        out.append("    <name>%s</name>" % escape(context))
+        for source, english in entries:
+            out.append("    <message>")
+            out.append("        <source>%s</source>" % escape(source))
+            out.append("        <translation>%s</translation>" % escape(english or source))
+            out.append("    </message>")
+        out.append("</context>")
+    out.append("</TS>")
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "en.ts")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(out) + "\n")
+
+
+if __name__ == "__main__":
+    main()
