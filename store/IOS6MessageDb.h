@@ -1,0 +1,72 @@
+#pragma once
+
+#include "country/CountryLibDb.h"
+#include "store/AbsIOSMessageDb.h"
+
+#include <QDir>
+#include <QHash>
+#include <QString>
+
+struct _MsgAttachment;
+struct _MsgChat;
+struct _MsgHandle;
+struct _MsgMessage;
+
+// One message database folder F: the SQLite file lies at
+// F/file-relay/var/mobile/Library/SMS/sms.db, attachment files below F/file-relay.
+// Nothing is opened at construction; every operation opens (creating or
+// upgrading the file) first. One thread at a time.
+class IOS6MessageDb : public AbsIOSMessageDb
+{
+public:
+    IOS6MessageDb(const QDir& folder, const QString& mcc);
+    ~IOS6MessageDb() override;
+
+    void open() override;
+    int version() const override { return 6; }
+
+    // Reading (IOS6MessageDbRead.cpp)
+    void readChats(MessageSet& set) override;
+    void readMessages(MessageSet& set, qint64 chatRowid) override;
+    qint64 findChatRowid(const _MsgChat& chat);
+    qint64 findHandleRowid(const _MsgHandle& handle);
+    qint64 findMessageRowid(const _MsgMessage& message);
+    qint64 findMessageRowidByLogicHash(const _MsgMessage& message);
+    qint64 findAttachmentRowid(const _MsgAttachment& attachment);
+    bool hasChatHandle(qint64 chatRowid, qint64 handleRowid);
+
+    // Writing (IOS6MessageDbWrite.cpp)
+    qint64 insertChat(const _MsgChat& chat);
+    qint64 insertHandle(const _MsgHandle& handle);
+    qint64 insertMessage(const _MsgMessage& message, qint64 handleRowid, qint64 otherRowid,
+                         const QString& logicHashText);
+    qint64 insertAttachment(const _MsgAttachment& attachment);
+    void joinChatHandle(qint64 chatRowid, qint64 handleRowid);
+    void joinChatMessage(qint64 chatRowid, qint64 messageRowid);
+    void joinMessageAttachment(qint64 messageRowid, qint64 attachmentRowid);
+    void setLastAddressedHandle(qint64 chatRowid, const QString& text);
+    void raiseChatLast(qint64 chatRowid, int date);
+    // Copies an attachment's file below the file-relay folder (never outside it).
+    void copyAttachmentFile(const _MsgAttachment& attachment);
+
+    // Deleting (IOS6MessageDbDelete.cpp)
+    void deleteMessage(const _MsgMessage& message);
+
+    QDir folder() const { return folderDir; }
+    QString databasePath() const { return dbPath; }
+    // The CREATE text SQLite keeps for a table, empty when there is none.
+    QString tableCreateSql(const QString& table) const { return tableSql.value(table); }
+    CountryLibDb& countries() { return countryLib; }
+
+private:
+    void createDatabase();
+    void upgradeDatabase();
+    void installSqlFunctions();
+    void readTableSql();
+
+    QDir folderDir;
+    QDir relayDir;
+    CountryLibDb countryLib;
+    QHash<QString, QString> tableSql;
+    QString dbPath;
+};
