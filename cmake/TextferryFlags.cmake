@@ -1,7 +1,7 @@
 # One place for the compiler settings every target of the project shares.
 add_library(textferry_flags INTERFACE)
 target_compile_features(textferry_flags INTERFACE cxx_std_17)
-target_compile_options(textferry_flags INTERFACE -Wall -Wextra)
+target_compile_options(textferry_flags INTERFACE -Wall -Wextra $<$<BOOL:${TEXTFERRY_WERROR}>:-Werror>)
 target_compile_definitions(textferry_flags INTERFACE
     QT_NO_CAST_FROM_BYTEARRAY
     QT_NO_URL_CAST_FROM_STRING
