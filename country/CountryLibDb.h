@@ -3,6 +3,8 @@
 #include "country/CountryInfo.h"
 #include "store/sql/AbsDb.h"
 
+class Sqlite3Sql;
+
 // The country library: countries.db copied from the resources into the data
 // folder on first use, and the country of one mobile country code.
 class CountryLibDb : public AbsDb
@@ -10,13 +12,23 @@ class CountryLibDb : public AbsDb
 public:
     explicit CountryLibDb(const QString& mcc);
 
+    // Copies the database out of the resources when the data folder has none,
+    // opens it and looks up the country of the MCC given at construction.
+    // Throws std::runtime_error or SqliteException.
     void open() override;
 
     CountryInfo currentCountry();
+    // The country owning mcc; the current country and *found = false when
+    // no country owns it.
     CountryInfo findByMcc(const QString& mcc, bool* found = nullptr);
+    // The country of a region code in any case; the current country and
+    // *found = false when there is none.
     CountryInfo findBySn(const QString& sn, bool* found = nullptr);
 
 private:
+    static QString copyFromResources();
+    CountryInfo findOne(const Sqlite3Sql& sql, bool* found);
+
     QString mcc;
     CountryInfo current;
 };
