@@ -1,1 +1,97 @@
-// placeholder
+#include "app/base/AppDirs.h"
+
+#include "app/base/AppInfo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+// "AppData/Roaming" in the home folder when it exists, else "Application Data".
+QString roamingFolder(const QString& homePath)
+{
+    const QDir home(homePath);
+    const QString roaming = home.absoluteFilePath(QStringLiteral("AppData/Roaming"));
+    if (QDir(roaming).exists())
+        return roaming;
+    return home.absoluteFilePath(QStringLiteral("Application Data"));
+}
+
+// The base folder named by the redirect file, or an empty text when the file
+// is missing, unreadable, empty or names nothing that exists.
+QString redirectTarget(const QString& redirectFile)
+{
+    QFile file(redirectFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray content = file.readAll();
+    const int nul = content.indexOf('\0');
+    if (nul >= 0)
+        content.truncate(nul);
+    const QString target = QString::fromUtf8(content);
+    if (target.isEmpty() || !QFileInfo::exists(target))
+        return {};
+    return target;
+}
+
+} // namespace
+
+QString resolveAppDataFolder(const QString& homePath)
+{
+    const QString productId = QString::fromLatin1(AppInfo::kProductId);
+    const QDir roaming(roamingFolder(homePath));
+    QString base = redirectTarget(
+        roaming.absoluteFilePath(QStringLiteral("QuillBridge/") + productId + QStringLiteral(".redirect")));
+    if (base.isEmpty())
+        base = roaming.absoluteFilePath(QStringLiteral("QuillBridge"));
+    return QDir(base).absoluteFilePath(productId);
+}
+
+QDir appDataDir()
+{
+    // Resolved once; a redirect file changed later takes effect at the next start.
+    static const QString folder = resolveAppDataFolder(QDir::homePath());
+    QDir().mkpath(folder);
+    return QDir(folder);
+}
+
+QDir localDbDir()
+{
+    const QString folder = appDataDir().absoluteFilePath(QStringLiteral("local_databases"));
+    if (!QDir(folder).exists())
+        QDir().mkpath(folder);
+    return QDir(folder);
+}
+
+void removeDirRecursively(const QString& path)
+{
+    // An empty path would name the current folder.
+    if (path.isEmpty())
+        return;
+    QDir dir(path);
+    if (!dir.exists())
+        return;
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || entry.isJunction()) {
+            // A link to a folder elsewhere goes, but what it points at stays.
+            if (!dir.remove(entry.fileName()))
+                QDir().rmdir(entry.absoluteFilePath());
+        } else if (entry.isDir()) {
+            removeDirRecursively(entry.absoluteFilePath());
+        } else {
+            dir.remove(entry.fileName());
+        }
+    }
+    QDir().rmdir(dir.absolutePath());
+}
+
+QString safeFileName(const QString& name)
+{
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
+    QString cleaned = name;
+    cleaned.remove(forbidden);
+    return cleaned.trimmed();
+}

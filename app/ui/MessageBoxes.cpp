@@ -1,1 +1,50 @@
-// placeholder
+#include "app/ui/MessageBoxes.h"
+
+#include "app/base/AppInfo.h"
+#include "app/ui/AppStyle.h"
+#include "app/ui/ErrorReport.h"
+#include "app/ui/WinMovable.h"
+
+#include <QObject>
+
+int messageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, QObject::tr("Textferry"), text, QMessageBox::NoButton, nullptr,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    WinMovable movable(&box);
+    box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    box.setStyleSheet(appStyleSheet());
+    for (QMessageBox::StandardButton button :
+         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel}) {
+        if (buttons.testFlag(button))
+            box.addButton(button);
+    }
+    return box.exec();
+}
+
+QString wrappedErrorText(const QString& text)
+{
+    return QStringLiteral("An Error Occurred. <br/><br/>%1<br/><br/> Or you can contact ").arg(text) +
+           QString::fromLatin1(AppInfo::kSupportEmail) + QStringLiteral(" for help.");
+}
+
+void showErrorBox(const QString& text)
+{
+    messageBox(QMessageBox::Critical, wrappedErrorText(text), QMessageBox::Ok);
+    sendErrorReport(text);
+}
+
+void showInfoBox(const QString& text)
+{
+    messageBox(QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+void showWarningBox(const QString& text)
+{
+    messageBox(QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+bool askYesNo(const QString& text)
+{
+    return messageBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
