@@ -1,0 +1,70 @@
+#include "android/AndroidDevice.h"
+
+#include "app/base/AppDirs.h"
+
+#include <QDir>
+
+namespace {
+int decimalOrZero(const QString& value)
+{
+    bool ok = false;
+    const int number = value.trimmed().toInt(&ok, 10);
+    return ok ? number : 0;
+}
+
+// The imei as a folder name that stays inside android_cache.
+QString cacheFolderName(const QString& imei)
+{
+    const QString name = safeFileName(imei);
+    const bool onlyDots = !name.isEmpty() && name.count(QLatin1Char('.')) == name.size();
+    return onlyDots ? QString() : name;
+}
+} // namespace
+
+QString AndroidDevice::deviceId() const
+{
+    return isWifi ? uid : serial;
+}
+
+QString AndroidDevice::displayName() const
+{
+    QString name = manufacturer;
+    if (!model.isEmpty())
+        name += QLatin1Char(' ') + model;
+    return name.trimmed();
+}
+
+QString AndroidDevice::cacheDir() const
+{
+    const QString path =
+        appDataDir().absoluteFilePath(QStringLiteral("android_cache/") + cacheFolderName(imei));
+    QDir().mkpath(path);
+    return QDir::cleanPath(path);
+}
+
+bool AndroidDevice::setInfoValue(const QString& key, const QString& value)
+{
+    if (key == QLatin1String("uid"))
+        uid = value;
+    else if (key == QLatin1String("version"))
+        version = decimalOrZero(value);
+    else if (key == QLatin1String("model"))
+        model = value;
+    else if (key == QLatin1String("manufacturer"))
+        manufacturer = value;
+    else if (key == QLatin1String("imei"))
+        imei = value;
+    else if (key == QLatin1String("sdk"))
+        sdk = value;
+    else if (key == QLatin1String("sdk_id"))
+        sdkId = decimalOrZero(value);
+    else if (key == QLatin1String("root"))
+        root = decimalOrZero(value) != 0;
+    else if (key == QLatin1String("storage1"))
+        storage1 = value;
+    else if (key == QLatin1String("mmc"))
+        mmc = value;
+    else
+        return false;
+    return true;
+}
