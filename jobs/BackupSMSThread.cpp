@@ -1,0 +1,67 @@
+#include "jobs/BackupSMSThread.h"
+
+#include "jobs/JobProgress.h"
+#include "store/MessageOrder.h"
+#include "store/MsgMessage.h"
+
+#include <QCoreApplication>
+
+#include <exception>
+#include <utility>
+
+namespace {
+
+QString statusText()
+{
+    return QCoreApplication::translate("BackupSMSThread", "IDS_BACKING_UP_SMS");
+}
+
+} // namespace
+
+BackupSMSThread::BackupSMSThread(const QList<_MsgMessage*>& messages, const QDir& databaseFolder,
+                                 const QString& mcc, JobProgress* form, QObject* parent)
+    : QThread(parent), messages(messages), form(form), exporter(databaseFolder, mcc)
+{
+    sortMessagesAscending(this->messages);
+}
+
+void BackupSMSThread::run()
+{
+    form->postUpdateProgress(statusText(), 0, QString());
+    try {
+        backUp();
+    } catch (int) {
+        // Cancelled: nothing of this backup stays, and nothing is shown.
+        closeTarget();
+    } catch (const std::exception& e) {
+        closeTarget();
+        form->postErrorOccurred(QString::fromUtf8(e.what()));
+    }
+}
+
+void BackupSMSThread::backUp()
+{
+    const QString status = statusText();
+    const int n = int(messages.size());
+    int i = 0;
+    exporter.begin();
+    for (const _MsgMessage* message : std::as_const(messages)) {
+        if (form->isCanceled())
+            throw -1;
+        ++i;
+        form->postUpdateProgress(status, jobPercent(i, n),
+                                 QCoreApplication::translate("BackupSMSThread", "SMS: %1/%2").arg(i).arg(n));
+        exporter.write(*message);
+    }
+    // A cancel pressed during the last item must not be followed by a commit.
+    if (form->isCanceled())
+        throw -1;
+    exporter.end();
+    form->postSucceed(QCoreApplication::translate("BackupSMSThread", "IDS_SUC_BACKUP_%1_SMS").arg(i));
+}
+
+void BackupSMSThread::closeTarget()
+{
+    // Closing without commit rolls the open transaction back.
+    exporter.db.close();
+}

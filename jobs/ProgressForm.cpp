@@ -1,0 +1,102 @@
+#include "jobs/ProgressForm.h"
+
+#include "app/ui/AppStyle.h"
+#include "app/ui/MessageBoxes.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+
+ProgressForm::ProgressForm(const QString& title, QWidget* parent)
+    : QDialog(parent), JobProgress(this), movable(this)
+{
+    buildWidgets();
+    QMetaObject::connectSlotsByName(this);
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setStyleSheet(appStyleSheet());
+    connect(this, &QDialog::finished, this, &ProgressForm::onFinish);
+    connect(btnCancel, &QPushButton::pressed, this, &ProgressForm::cancel);
+    setWindowTitle(title);
+    lbStatus->setText(title);
+}
+
+void ProgressForm::buildWidgets()
+{
+    setObjectName(QStringLiteral("ProgressForm"));
+    resize(350, 122);
+    setWindowTitle(QCoreApplication::translate("ProgressForm", "Dialog"));
+
+    lbStatus = new QLabel(this);
+    lbStatus->setObjectName(QStringLiteral("lbStatus"));
+    lbStatus->setGeometry(20, 20, 311, 16);
+
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setGeometry(20, 40, 321, 23);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(true);
+    progressBar->setOrientation(Qt::Horizontal);
+    progressBar->setTextDirection(QProgressBar::TopToBottom);
+
+    lbProgress = new QLabel(this);
+    lbProgress->setObjectName(QStringLiteral("lbProgress"));
+    lbProgress->setGeometry(25, 70, 281, 20);
+    lbProgress->setAlignment(Qt::AlignCenter);
+
+    btnCancel = new QPushButton(this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setGeometry(130, 90, 75, 23);
+    btnCancel->setText(QCoreApplication::translate("ProgressForm", "Cancel"));
+}
+
+void ProgressForm::setCancelEnabled(bool enabled)
+{
+    btnCancel->setEnabled(enabled);
+}
+
+void ProgressForm::accept() {}
+
+void ProgressForm::reject() {}
+
+void ProgressForm::updateProgress(const QString& status, int curProgress, const QString& progressText)
+{
+    if (!status.isEmpty())
+        lbStatus->setText(status);
+    if (curProgress < 0)
+        curProgress = progressBar->value();
+    progressBar->setValue(curProgress);
+    lbProgress->setText(progressText.isEmpty() ? QStringLiteral("Progress:%1%").arg(curProgress)
+                                               : progressText);
+}
+
+void ProgressForm::errorOccurred(const QString& err)
+{
+    showErrorBox(err);
+    done(0);
+}
+
+void ProgressForm::succeed(const QString& tipsStr)
+{
+    if (!tipsStr.isEmpty())
+        showInfoBox(tipsStr);
+    done(1);
+}
+
+void ProgressForm::onFinish(int result)
+{
+    canceled = (result == 0);
+}
+
+void ProgressForm::tipsWait(const QString& info)
+{
+    showInfoBox(info);
+    waitingTips = false;
+}
+
+void ProgressForm::cancel()
+{
+    emit userCacel();
+    done(0);
+}

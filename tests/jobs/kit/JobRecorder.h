@@ -1,0 +1,80 @@
+#pragma once
+
+#include "jobs/JobProgress.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+// Stands in for the progress dialog of a job under test: records every call
+// the job posts and can turn the cancel flag on at a chosen point. The
+// recorder answers in the job's own thread, so a cancel set while an item's
+// progress arrives is seen by the job's next cancel check.
+class JobRecorder : public QObject, public JobProgress
+{
+    Q_OBJECT
+public:
+    struct Call
+    {
+        QString slot;
+        QString text; // the status, error, success or tips text
+        int progress = 0;
+        QString progressText;
+    };
+
+    JobRecorder() : JobProgress(this) {}
+
+    // Cancels at once: the job stops at its first cancel check.
+    void cancelNow() { canceled = true; }
+    // Cancels when the progress of item k arrives: k items are worked on.
+    void cancelAtItem(int k) { cancelItem = k; }
+
+    // Runs the job to its end, answering its calls in the job's thread.
+    void runToEnd(QThread& job)
+    {
+        moveToThread(&job);
+        job.start();
+        job.wait();
+    }
+
+    QList<Call> calls;
+
+    QList<Call> callsOf(const QString& slot) const
+    {
+        QList<Call> found;
+        for (const Call& call : calls) {
+            if (call.slot == slot)
+                found.append(call);
+        }
+        return found;
+    }
+    QStringList textsOf(const QString& slot) const
+    {
+        QStringList texts;
+        for (const Call& call : callsOf(slot))
+            texts.append(call.text);
+        return texts;
+    }
+    // Progress calls after the start status: one per item worked on.
+    int itemCount() const { return int(callsOf(QStringLiteral("updateProgress")).size()) - 1; }
+
+public slots:
+    void updateProgress(const QString& status, int curProgress, const QString& progressText)
+    {
+        calls.append({QStringLiteral("updateProgress"), status, curProgress, progressText});
+        if (cancelItem > 0 && itemCount() >= cancelItem)
+            canceled = true;
+    }
+    void errorOccurred(const QString& err) { calls.append({QStringLiteral("errorOccurred"), err, 0, {}}); }
+    void succeed(const QString& tipsStr) { calls.append({QStringLiteral("succeed"), tipsStr, 0, {}}); }
+    void tipsWait(const QString& info)
+    {
+        calls.append({QStringLiteral("tipsWait"), info, 0, {}});
+        waitingTips = false;
+    }
+
+private:
+    int cancelItem = 0;
+};
