@@ -1,1 +1,258 @@
-// placeholder
+#include "store/IOS6MessageDb.h"
+
+#include "store/sql/SqliteException.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace {
+
+// One step of bringing an older file up to date: when the table lacks the
+// column, the statement adds it. The numbers name the step in error texts.
+struct UpgradeRow
+{
+    int line;
+    const char* table;
+    const char* column;
+    const char* sql;
+};
+
+const UpgradeRow kUpgradeRows[] = {
+    {122, "chat", "group_id", "ALTER TABLE chat ADD COLUMN group_id TEXT;"},
+    {127, "message", "is_audio_message",
+     "ALTER TABLE message ADD COLUMN is_audio_message INTEGER DEFAULT 0;"},
+    {130, "message", "is_played", "ALTER TABLE message ADD COLUMN is_played INTEGER DEFAULT 0;"},
+    {133, "message", "date_played", "ALTER TABLE message ADD COLUMN date_played INTEGER;"},
+    {136, "message", "item_type", "ALTER TABLE message ADD COLUMN item_type INTEGER DEFAULT 0;"},
+    {139, "message", "other_handle", "ALTER TABLE message ADD COLUMN other_handle INTEGER DEFAULT -1;"},
+    {142, "message", "group_title", "ALTER TABLE message ADD COLUMN group_title TEXT;"},
+    {145, "message", "group_action_type",
+     "ALTER TABLE message ADD COLUMN group_action_type INTEGER DEFAULT 0;"},
+    {148, "message", "share_status", "ALTER TABLE message ADD COLUMN share_status INTEGER;"},
+    {151, "message", "share_direction", "ALTER TABLE message ADD COLUMN share_direction INTEGER;"},
+    {154, "message", "is_expirable", "ALTER TABLE message ADD COLUMN is_expirable INTEGER DEFAULT 0;"},
+    {157, "message", "expire_state", "ALTER TABLE message ADD COLUMN expire_state INTEGER DEFAULT 0;"},
+    {160, "message", "message_action_type",
+     "ALTER TABLE message ADD COLUMN message_action_type INTEGER DEFAULT 0;"},
+    {163, "message", "logic_hash", "ALTER TABLE message ADD COLUMN logic_hash TEXT;"},
+};
+
+const char kLogicHashIndexSql[] = "CREATE INDEX message_idx_logic_hash ON message(logic_hash);";
+constexpr int kLogicHashIndexLine = 164;
+constexpr int kTriggerLine = 170;
+
+// Every table of the schema; a file without one of them is no message database.
+const char* const kSchemaTables[] = {"message",
+                                     "handle",
+                                     "chat",
+                                     "attachment",
+                                     "chat_handle_join",
+                                     "chat_message_join",
+                                     "message_attachment_join"};
+
+const char kDdlResource[] = ":/res/localmsgdb_ddl.sql";
+
+[[noreturn]] void throwUpgradeError(int line, const QString& sql, const QString& error)
+{
+    const QString text = QStringLiteral("line:%1, sql:%2, error:%3").arg(line).arg(sql, error);
+    throw std::runtime_error(text.toLocal8Bit().toStdString());
+}
+
+[[noreturn]] void throwUtf8(const QString& text)
+{
+    throw std::runtime_error(text.toUtf8().toStdString());
+}
+
+// The two functions the phone's own triggers call; here they do nothing.
+void returnZero(sqlite3_context* context, int, sqlite3_value**)
+{
+    sqlite3_result_int(context, 0);
+}
+
+} // namespace
+
+IOS6MessageDb::IOS6MessageDb(const QDir& folder, const QString& mcc)
+    : folderDir(folder), relayDir(folder.filePath(QStringLiteral("file-relay"))), countryLib(mcc),
+      dbPath(relayDir.filePath(QStringLiteral("var/mobile/Library/SMS/sms.db")))
+{}
+
+IOS6MessageDb::~IOS6MessageDb()
+{
+    close();
+}
+
+QString IOS6MessageDb::orphanedMessagesTriggerSql()
+{
+    // Looks at the one message whose join row went, through the message_id
+    // index, instead of scanning the whole message table for every deleted row.
+    return QStringLiteral(
+        "CREATE TRIGGER clean_orphaned_messages AFTER DELETE ON chat_message_join FOR EACH ROW BEGIN "
+        "DELETE FROM message WHERE ROWID = old.message_id AND "
+        "(SELECT 1 FROM chat_message_join WHERE message_id = old.message_id LIMIT 1) IS NULL; END");
+}
+
+void IOS6MessageDb::open()
+{
+    if (isOpen())
+        return;
+    tableSql.clear();
+    try {
+        openDatabase();
+    } catch (...) {
+        // A half-opened connection would make every later call return at once
+        // on a file that was never checked; close it so the next call retries.
+        close();
+        throw;
+    }
+}
+
+void IOS6MessageDb::openDatabase()
+{
+    if (QFileInfo::exists(dbPath)) {
+        openThrow(dbPath, ReadWrite);
+        checkTablesPresent();
+        upgradeDatabase();
+        updateOrphanedMessagesTrigger();
+    } else {
+        createDatabase();
+    }
+    installSqlFunctions();
+    readTableSql();
+}
+
+void IOS6MessageDb::createDatabase()
+{
+    QDir().mkpath(QFileInfo(dbPath).absolutePath());
+    openThrow(dbPath, ReadWriteCreate);
+    QFile ddl(QString::fromLatin1(kDdlResource));
+    if (!ddl.open(QIODevice::ReadOnly))
+        throwUtf8(QStringLiteral("read IOS6MessageDb ddl error. %1").arg(ddl.errorString()));
+    QByteArray script = ddl.readAll();
+    const int nul = int(script.indexOf('\0'));
+    if (nul >= 0)
+        script.truncate(nul);
+    QString error;
+    if (exec(QString::fromLatin1(script), error) != SQLITE_OK)
+        throwUtf8(QStringLiteral("create IOS6MessageDb error. %1").arg(error));
+}
+
+// Refuses a file that is not a message database before anything is changed
+// in it: an unreadable file, or one without every table of the schema.
+void IOS6MessageDb::checkTablesPresent()
+{
+    QSet<QString> present;
+    try {
+        Sqlite3Cursor cursor =
+            queryThrow(QStringLiteral("select name from sqlite_master where type='table'"));
+        while (cursor.moveNext())
+            present.insert(cursor.getText(0).toLower());
+    } catch (const SqliteException& e) {
+        throwUtf8(QStringLiteral("open IOS6MessageDb error. cannot read %1: %2")
+                      .arg(QDir::toNativeSeparators(dbPath), QString::fromUtf8(e.what())));
+    }
+    QStringList missing;
+    for (const char* table : kSchemaTables) {
+        if (!present.contains(QLatin1String(table)))
+            missing.append(QLatin1String(table));
+    }
+    if (!missing.isEmpty()) {
+        throwUtf8(QStringLiteral("open IOS6MessageDb error. %1 is not a message database, missing table: %2")
+                      .arg(QDir::toNativeSeparators(dbPath), missing.join(QStringLiteral(", "))));
+    }
+}
+
+QSet<QString> IOS6MessageDb::columnNames(const QString& table)
+{
+    // SQLite column names are case-insensitive, so compare them in lower case.
+    QSet<QString> names;
+    const QHash<QString, QVariant> info = tbInfo(table);
+    for (auto it = info.constBegin(); it != info.constEnd(); ++it)
+        names.insert(it.key().toLower());
+    if (names.isEmpty()) {
+        throwUtf8(QStringLiteral("open IOS6MessageDb error. %1 is not a message database, missing table: %2")
+                      .arg(QDir::toNativeSeparators(dbPath), table));
+    }
+    return names;
+}
+
+void IOS6MessageDb::upgradeDatabase()
+{
+    const QSet<QString> chatColumns = columnNames(QStringLiteral("chat"));
+    const QSet<QString> messageColumns = columnNames(QStringLiteral("message"));
+    for (const UpgradeRow& row : kUpgradeRows) {
+        const QString table = QLatin1String(row.table);
+        const QSet<QString>& columns = table == QLatin1String("chat") ? chatColumns : messageColumns;
+        if (columns.contains(QLatin1String(row.column)))
+            continue;
+        const QString sql = QLatin1String(row.sql);
+        QString error;
+        if (exec(sql, error) != SQLITE_OK)
+            throwUpgradeError(row.line, sql, error);
+        if (row.line == 163) {
+            // The index comes with the column; a file that already had the
+            // column is left with whatever indexes it has.
+            const QString indexSql = QLatin1String(kLogicHashIndexSql);
+            if (exec(indexSql, error) != SQLITE_OK)
+                throwUpgradeError(kLogicHashIndexLine, indexSql, error);
+        }
+    }
+}
+
+void IOS6MessageDb::updateOrphanedMessagesTrigger()
+{
+    const QString wanted = orphanedMessagesTriggerSql();
+    QString stored;
+    {
+        Sqlite3Cursor cursor = queryThrow(QStringLiteral(
+            "select sql from sqlite_master where type='trigger' and name='clean_orphaned_messages'"));
+        if (cursor.moveNext())
+            stored = cursor.getText(0);
+    } // the statement is reset here, before the schema changes
+    if (stored == wanted)
+        return;
+    const QStringList steps = {QStringLiteral("BEGIN IMMEDIATE"),
+                               QStringLiteral("DROP TRIGGER IF EXISTS clean_orphaned_messages"), wanted,
+                               QStringLiteral("COMMIT")};
+    for (const QString& sql : steps) {
+        QString error;
+        if (exec(sql, error) != SQLITE_OK) {
+            if (!sqlite3_get_autocommit(handle())) {
+                QString ignored;
+                exec(QStringLiteral("ROLLBACK"), ignored);
+            }
+            throwUpgradeError(kTriggerLine, sql, error);
+        }
+    }
+}
+
+void IOS6MessageDb::installSqlFunctions()
+{
+    const struct
+    {
+        const char* name;
+        int args;
+    } functions[] = {{"delete_attachment_path", 1}, {"before_delete_attachment_path", 2}};
+    for (const auto& f : functions) {
+        const int rc = sqlite3_create_function_v2(handle(), f.name, f.args, SQLITE_ANY, nullptr, returnZero,
+                                                  nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            throwUtf8(QStringLiteral("open IOS6MessageDb error. cannot install the function %1: %2")
+                          .arg(QLatin1String(f.name), QString::fromUtf8(sqlite3_errmsg(handle()))));
+        }
+    }
+}
+
+void IOS6MessageDb::readTableSql()
+{
+    tableSql.clear();
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral("select * from sqlite_master where type='table'"));
+    const int name = cursor.columnIndex(QStringLiteral("name"));
+    const int sql = cursor.columnIndex(QStringLiteral("sql"));
+    while (cursor.moveNext())
+        tableSql.insert(cursor.getText(name), cursor.getText(sql));
+}

@@ -1,1 +1,363 @@
-// placeholder
+#include "store/IOS6MessageDb.h"
+
+#include "country/CountryInfo.h"
+#include "store/MessageHash.h"
+#include "store/MessageSet.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Column positions of one result, looked up once per query.
+struct ChatColumns
+{
+    explicit ChatColumns(const Sqlite3Cursor& c)
+        : rowid(c.columnIndex(QStringLiteral("rowid"))), guid(c.columnIndex(QStringLiteral("guid"))),
+          style(c.columnIndex(QStringLiteral("style"))), state(c.columnIndex(QStringLiteral("state"))),
+          account_id(c.columnIndex(QStringLiteral("account_id"))),
+          properties(c.columnIndex(QStringLiteral("properties"))),
+          chat_identifier(c.columnIndex(QStringLiteral("chat_identifier"))),
+          service_name(c.columnIndex(QStringLiteral("service_name"))),
+          room_name(c.columnIndex(QStringLiteral("room_name"))),
+          account_login(c.columnIndex(QStringLiteral("account_login"))),
+          is_archived(c.columnIndex(QStringLiteral("is_archived"))),
+          last_addressed_handle(c.columnIndex(QStringLiteral("last_addressed_handle"))),
+          display_name(c.columnIndex(QStringLiteral("display_name"))),
+          last(c.columnIndex(QStringLiteral("_last"))), group_id(c.columnIndex(QStringLiteral("group_id")))
+    {}
+    int rowid, guid, style, state, account_id, properties, chat_identifier, service_name, room_name,
+        account_login, is_archived, last_addressed_handle, display_name, last, group_id;
+};
+
+struct HandleColumns
+{
+    explicit HandleColumns(const Sqlite3Cursor& c)
+        : rowid(c.columnIndex(QStringLiteral("rowid"))), id(c.columnIndex(QStringLiteral("id"))),
+          country(c.columnIndex(QStringLiteral("country"))),
+          service(c.columnIndex(QStringLiteral("service"))),
+          uncanonicalized_id(c.columnIndex(QStringLiteral("uncanonicalized_id"))),
+          ct_name(c.columnIndex(QStringLiteral("_ct_name"))), photo(c.columnIndex(QStringLiteral("_photo")))
+    {}
+    int rowid, id, country, service, uncanonicalized_id, ct_name, photo;
+};
+
+// Where each message column lands in the record: the result's column
+// positions paired with the fields, found once per query.
+class MessageColumns
+{
+public:
+    explicit MessageColumns(const Sqlite3Cursor& c)
+        : rowid(c.columnIndex(QStringLiteral("rowid"))),
+          handle_id(c.columnIndex(QStringLiteral("handle_id"))),
+          attributedBody(c.columnIndex(QStringLiteral("attributedBody")))
+    {
+        for (const auto& f : kTextFields)
+            texts.push_back({c.columnIndex(QLatin1String(f.name)), f.member});
+        for (const auto& f : kIntFields)
+            ints.push_back({c.columnIndex(QLatin1String(f.name)), f.member});
+    }
+
+    void read(const Sqlite3Cursor& c, _MsgMessage& m) const
+    {
+        m.handle_id = c.getInt64(handle_id);
+        m.attributedBody = c.getBlob(attributedBody);
+        for (const auto& f : texts)
+            m.*(f.second) = c.getText(f.first);
+        for (const auto& f : ints)
+            m.*(f.second) = c.getInt(f.first);
+    }
+
+    const int rowid;
+
+private:
+    struct TextField
+    {
+        const char* name;
+        QString _MsgMessage::*member;
+    };
+    struct IntField
+    {
+        const char* name;
+        int _MsgMessage::*member;
+    };
+    static constexpr TextField kTextFields[] = {
+        {"guid", &_MsgMessage::guid},
+        {"text", &_MsgMessage::text},
+        {"service_center", &_MsgMessage::service_center},
+        {"subject", &_MsgMessage::subject},
+        {"country", &_MsgMessage::country},
+        {"service", &_MsgMessage::service},
+        {"account", &_MsgMessage::account},
+        {"account_guid", &_MsgMessage::account_guid},
+        {"cache_roomnames", &_MsgMessage::cache_roomnames},
+        {"group_title", &_MsgMessage::group_title},
+    };
+    static constexpr IntField kIntFields[] = {
+        {"replace", &_MsgMessage::replace},
+        {"version", &_MsgMessage::version},
+        {"type", &_MsgMessage::type},
+        {"error", &_MsgMessage::error},
+        {"date", &_MsgMessage::date},
+        {"date_read", &_MsgMessage::date_read},
+        {"date_delivered", &_MsgMessage::date_delivered},
+        {"is_delivered", &_MsgMessage::is_delivered},
+        {"is_finished", &_MsgMessage::is_finished},
+        {"is_emote", &_MsgMessage::is_emote},
+        {"is_from_me", &_MsgMessage::is_from_me},
+        {"is_empty", &_MsgMessage::is_empty},
+        {"is_delayed", &_MsgMessage::is_delayed},
+        {"is_auto_reply", &_MsgMessage::is_auto_reply},
+        {"is_prepared", &_MsgMessage::is_prepared},
+        {"is_read", &_MsgMessage::is_read},
+        {"is_system_message", &_MsgMessage::is_system_message},
+        {"is_sent", &_MsgMessage::is_sent},
+        {"has_dd_results", &_MsgMessage::has_dd_results},
+        {"is_service_message", &_MsgMessage::is_service_message},
+        {"is_forward", &_MsgMessage::is_forward},
+        {"was_downgraded", &_MsgMessage::was_downgraded},
+        {"is_archive", &_MsgMessage::is_archive},
+        {"cache_has_attachments", &_MsgMessage::cache_has_attachments},
+        {"was_data_detected", &_MsgMessage::was_data_detected},
+        {"was_deduplicated", &_MsgMessage::was_deduplicated},
+        {"is_audio_message", &_MsgMessage::is_audio_message},
+        {"is_played", &_MsgMessage::is_played},
+        {"date_played", &_MsgMessage::date_played},
+        {"item_type", &_MsgMessage::item_type},
+        {"other_handle", &_MsgMessage::other_handle},
+        {"group_action_type", &_MsgMessage::group_action_type},
+        {"share_status", &_MsgMessage::share_status},
+        {"share_direction", &_MsgMessage::share_direction},
+        {"is_expirable", &_MsgMessage::is_expirable},
+        {"expire_state", &_MsgMessage::expire_state},
+        {"message_action_type", &_MsgMessage::message_action_type},
+    };
+
+    const int handle_id;
+    const int attributedBody;
+    std::vector<std::pair<int, QString _MsgMessage::*>> texts;
+    std::vector<std::pair<int, int _MsgMessage::*>> ints;
+};
+
+// Points the message at its correspondent and at the other party of a
+// system message, when the set holds them.
+void linkMessage(const MessageSet& set, _MsgMessage& message)
+{
+    if (_MsgHandle* handle = set.handles.value(message.handle_id)) {
+        message.handle = handle;
+        if (message.country.isEmpty())
+            message.country = handle->country;
+    }
+    if (message.other_handle > 0) {
+        if (_MsgHandle* other = set.handles.value(message.other_handle))
+            message.otherHandle = other;
+    }
+}
+
+// Inserts value under key unless the key is present; returns the value kept.
+// One tree descent either way, and an amortised constant cost for the
+// ascending keys a table scan yields.
+template <typename T> T* findOrInsert(QMap<qint64, T*>& map, qint64 key, bool* inserted, T* (*make)())
+{
+    auto it = map.lowerBound(key);
+    if (it != map.end() && it.key() == key) {
+        *inserted = false;
+        return it.value();
+    }
+    *inserted = true;
+    T* value = make();
+    map.insert(it, key, value);
+    return value;
+}
+
+template <typename T> T* makeRecord()
+{
+    return new T;
+}
+
+} // namespace
+
+void IOS6MessageDb::readChats(MessageSet& set)
+{
+    open();
+    readChatRows(set);
+    if (!tableSql.value(QStringLiteral("chat")).contains(QLatin1String("_last INTEGER"), Qt::CaseInsensitive))
+        readChatLastDates(set);
+    readChatHandles(set);
+}
+
+void IOS6MessageDb::readChatRows(MessageSet& set)
+{
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral("select * from chat"));
+    const ChatColumns col(cursor);
+    while (cursor.moveNext()) {
+        const qint64 rowid = cursor.getInt64(col.rowid);
+        bool inserted = false;
+        _MsgChat* chat = findOrInsert(set.chats, rowid, &inserted, &makeRecord<_MsgChat>);
+        if (!inserted)
+            continue;
+        chat->rowid = rowid;
+        chat->guid = cursor.getText(col.guid);
+        chat->style = cursor.getInt(col.style);
+        chat->state = cursor.getInt(col.state);
+        chat->account_id = cursor.getText(col.account_id);
+        chat->properties = cursor.getBlob(col.properties);
+        chat->chat_identifier = cursor.getText(col.chat_identifier);
+        chat->service_name = cursor.getText(col.service_name);
+        chat->room_name = cursor.getText(col.room_name);
+        chat->account_login = cursor.getText(col.account_login);
+        chat->is_archived = cursor.getInt(col.is_archived);
+        chat->last_addressed_handle = cursor.getText(col.last_addressed_handle);
+        chat->display_name = cursor.getText(col.display_name);
+        chat->_last = cursor.getInt(col.last);
+        chat->group_id = cursor.getText(col.group_id);
+    }
+}
+
+// For files whose chat table has no _last: the newest joined message's date.
+void IOS6MessageDb::readChatLastDates(MessageSet& set)
+{
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral(
+        "select chat_id, max(date) as last from ( select cm.chat_id, m.date from chat_message_join as cm "
+        "inner join message as m on cm.message_id=m.rowid ) as tmp group by chat_id"));
+    const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
+    const int last = cursor.columnIndex(QStringLiteral("last"));
+    while (cursor.moveNext()) {
+        _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));
+        if (chat)
+            chat->_last = cursor.getInt(last);
+    }
+}
+
+void IOS6MessageDb::readChatHandles(MessageSet& set)
+{
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral(
+        "select j.chat_id, h.* from chat_handle_join as j inner join handle as h on j.handle_id = h.rowid"));
+    const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
+    const HandleColumns col(cursor);
+    QHash<QString, CountryInfo> countryCache;
+    while (cursor.moveNext()) {
+        const qint64 rowid = cursor.getInt64(col.rowid);
+        bool inserted = false;
+        _MsgHandle* handle = findOrInsert(set.handles, rowid, &inserted, &makeRecord<_MsgHandle>);
+        if (inserted) {
+            handle->rowid = rowid;
+            handle->id = cursor.getText(col.id);
+            handle->country = cursor.getText(col.country);
+            handle->service = cursor.getText(col.service);
+            handle->uncanonicalized_id = cursor.getText(col.uncanonicalized_id);
+            handle->_ct_name = cursor.getText(col.ct_name);
+            handle->_photo = cursor.getBlob(col.photo);
+            normalizeHandle(*handle, countryCache);
+        }
+        _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));
+        if (chat)
+            chat->participants.insert(QString::number(rowid), handle);
+    }
+}
+
+// Brings the stored address into the normalised form of the handle's country,
+// or of the database's own country when the handle names none.
+void IOS6MessageDb::normalizeHandle(_MsgHandle& handle, QHash<QString, CountryInfo>& countryCache)
+{
+    auto it = countryCache.constFind(handle.country);
+    if (it == countryCache.constEnd()) {
+        // An unknown region code yields the current country.
+        const CountryInfo info =
+            handle.country.isEmpty() ? countryLib.currentCountry() : countryLib.findBySn(handle.country);
+        it = countryCache.insert(handle.country, info);
+    }
+    if (handle.country.isEmpty())
+        handle.country = it->sn.toLower();
+    handle.id = normalizePhoneNumber(*it, handle.id);
+}
+
+void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
+{
+    readChats(set);
+    Sqlite3Sql sql(QStringLiteral("select j.chat_id, m.* from chat_message_join as j inner join message as m "
+                                  "on j.message_id = m.rowid"));
+    if (tableSql.value(QStringLiteral("message")).contains(QLatin1String("item_type")))
+        sql.appendSql(QStringLiteral(" and m.item_type <> 4"));
+    if (chatRowid > 0)
+        sql.appendSql(QStringLiteral(" and j.chat_id=%1").arg(chatRowid));
+    Sqlite3Cursor cursor = queryThrow(sql);
+    const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
+    const MessageColumns col(cursor);
+    while (cursor.moveNext()) {
+        const qint64 rowid = cursor.getInt64(col.rowid);
+        bool inserted = false;
+        _MsgMessage* message = findOrInsert(set.messages, rowid, &inserted, &makeRecord<_MsgMessage>);
+        if (inserted) {
+            message->rowid = rowid;
+            message->orderRowid = rowid;
+            col.read(cursor, *message);
+        }
+        linkMessage(set, *message);
+        _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));
+        if (!chat)
+            continue;
+        message->chat = chat;
+        chat->messages.insert(QString::number(rowid), message);
+    }
+}
+
+qint64 IOS6MessageDb::firstRowid(const Sqlite3Sql& sql)
+{
+    Sqlite3Cursor cursor = queryThrow(sql);
+    return cursor.moveNext() ? cursor.getInt64(0) : 0;
+}
+
+qint64 IOS6MessageDb::findChatRowid(const _MsgChat& chat)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("select rowid from chat where guid=?"));
+    sql.addTextParam(chat.guid);
+    return firstRowid(sql);
+}
+
+qint64 IOS6MessageDb::findHandleRowid(const _MsgHandle& handle)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("select rowid from handle where id=? and service=?"));
+    sql.addTextParam(handle.id);
+    sql.addTextParam(handle.service);
+    return firstRowid(sql);
+}
+
+qint64 IOS6MessageDb::findMessageRowid(const _MsgMessage& message)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("select rowid from message where guid=?"));
+    sql.addTextParam(message.guid);
+    return firstRowid(sql);
+}
+
+qint64 IOS6MessageDb::findMessageRowidByLogicHash(const _MsgMessage& message)
+{
+    open();
+    if (!tableSql.value(QStringLiteral("message")).contains(QLatin1String("logic_hash")))
+        return 0;
+    Sqlite3Sql sql(QStringLiteral("select rowid from message where logic_hash=?"));
+    sql.addTextParam(logicHash(message));
+    return firstRowid(sql);
+}
+
+qint64 IOS6MessageDb::findAttachmentRowid(const _MsgAttachment& attachment)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("select rowid from attachment where guid=?"));
+    sql.addTextParam(attachment.guid);
+    return firstRowid(sql);
+}
+
+bool IOS6MessageDb::hasChatHandle(qint64 chatRowid, qint64 handleRowid)
+{
+    open();
+    // Bound rather than pasted into the text, so one prepared statement serves every call.
+    Sqlite3Sql sql(QStringLiteral("select 1 from chat_handle_join where chat_id=? and handle_id=?"));
+    sql.addInt64Param(chatRowid);
+    sql.addInt64Param(handleRowid);
+    Sqlite3Cursor cursor = queryThrow(sql);
+    return cursor.moveNext();
+}
