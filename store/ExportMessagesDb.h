@@ -6,7 +6,8 @@
 
 // An exporter whose destination is a message database folder: every message
 // with its conversation, correspondents and attachments, without duplicates,
-// in one transaction from begin() to end().
+// in one transaction from begin() to end(). A job that stops early closes db
+// without end(), which drops everything written since begin().
 class ExportMessagesDb : public AbsFormatExport<_MsgMessage>
 {
 public:
@@ -17,4 +18,15 @@ public:
     void end() override;
 
     IOS6MessageDb db;
+
+private:
+    // False when the message table cannot hold system messages.
+    bool acceptsItemType(const _MsgMessage& message);
+    // The handle's row id (found by address and service, or inserted), joined to the chat once.
+    qint64 storeChatHandle(qint64 chatRowid, const _MsgHandle& handle);
+    void storeAttachments(const _MsgMessage& message, qint64 messageRowid);
+
+    // The message table's CREATE text the item_type check was taken from.
+    QString checkedMessageSql;
+    bool hasItemTypeColumn = false;
 };

@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 #include <QString>
+
+#include <memory>
 
 struct _MsgAttachment;
 struct _MsgChat;
@@ -58,11 +61,31 @@ public:
     QString tableCreateSql(const QString& table) const { return tableSql.value(table); }
     CountryLibDb& countries() { return countryLib; }
 
+    // The CREATE TRIGGER text of clean_orphaned_messages as the schema script
+    // writes it and as open() brings older files to it.
+    static QString orphanedMessagesTriggerSql();
+
 private:
+    void openDatabase();
     void createDatabase();
+    void checkTablesPresent();
     void upgradeDatabase();
+    void updateOrphanedMessagesTrigger();
     void installSqlFunctions();
     void readTableSql();
+    QSet<QString> columnNames(const QString& table);
+
+    // Reading helpers (IOS6MessageDbRead.cpp)
+    void readChatRows(MessageSet& set);
+    void readChatLastDates(MessageSet& set);
+    void readChatHandles(MessageSet& set);
+    _MsgHandle* readHandle(const Sqlite3Cursor& cursor);
+    void normalizeHandle(_MsgHandle& handle, QHash<QString, CountryInfo>& countryCache);
+    qint64 firstRowid(const Sqlite3Sql& sql);
+    // Column checks of the write path, taken once per tableSql refresh (IOS6MessageDbWrite.cpp).
+    struct WriteColumns;
+    const WriteColumns& writeColumns();
+    std::shared_ptr<const WriteColumns> writeColumnsCache;
 
     QDir folderDir;
     QDir relayDir;

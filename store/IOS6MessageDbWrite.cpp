@@ -1,1 +1,359 @@
-// placeholder
+#include "store/IOS6MessageDb.h"
+
+#include "store/MessageHash.h"
+#include "store/MsgAttachment.h"
+#include "store/MsgChat.h"
+#include "store/MsgHandle.h"
+#include "store/MsgMessage.h"
+#include "store/sql/Sqlite3Row.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+// What the tables of the open file allow the writer to fill. Taken from the
+// CREATE texts once and kept with them: the texts are held here, so a
+// refreshed tableSql (a reopened connection) always brings new text buffers
+// and the checks are taken again.
+struct IOS6MessageDb::WriteColumns
+{
+    QString chatSql;
+    QString handleSql;
+    QString messageSql;
+    QString attachmentSql;
+
+    bool chatDisplayName = false;
+    bool chatGroupId = false;
+    bool chatLast = false;
+
+    bool handleContactName = false;
+    bool handlePhoto = false;
+
+    bool isAudioMessage = false;
+    bool isPlayed = false;
+    bool datePlayed = false;
+    bool itemType = false;
+    bool otherHandle = false;
+    bool groupTitle = false;
+    bool groupActionType = false;
+    bool shareStatus = false;
+    bool shareDirection = false;
+    bool isExpirable = false;
+    bool expireState = false;
+    bool messageActionType = false;
+    bool logicHash = false;
+
+    bool userInfo = false;
+    bool transferName = false;
+    bool totalBytes = false;
+};
+
+namespace {
+
+bool sameText(const QString& a, const QString& b)
+{
+    return a.constData() == b.constData() && a.size() == b.size();
+}
+
+bool has(const QString& createSql, const char* text)
+{
+    return createSql.contains(QLatin1String(text), Qt::CaseSensitive);
+}
+
+bool hasIgnoringCase(const QString& createSql, const char* text)
+{
+    return createSql.contains(QLatin1String(text), Qt::CaseInsensitive);
+}
+
+// The attachment's file name as a path below the file-relay folder: without a
+// leading "/", with "~/" meaning the phone user's folder, and without the
+// characters that no file name on the computer may hold.
+QString relayRelativeName(const QString& filename)
+{
+    QString name = filename;
+    if (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    if (name.startsWith(QLatin1String("~/")))
+        name.replace(0, 2, QStringLiteral("var/mobile/"));
+    static const QString forbidden = QStringLiteral(":*?\"<>|");
+    QString cleaned;
+    cleaned.reserve(name.size());
+    for (const QChar c : std::as_const(name)) {
+        if (!forbidden.contains(c))
+            cleaned.append(c);
+    }
+    return cleaned;
+}
+
+} // namespace
+
+const IOS6MessageDb::WriteColumns& IOS6MessageDb::writeColumns()
+{
+    open();
+    const QString chat = tableSql.value(QStringLiteral("chat"));
+    const QString handle = tableSql.value(QStringLiteral("handle"));
+    const QString message = tableSql.value(QStringLiteral("message"));
+    const QString attachment = tableSql.value(QStringLiteral("attachment"));
+    const WriteColumns* cached = writeColumnsCache.get();
+    if (cached && sameText(cached->chatSql, chat) && sameText(cached->handleSql, handle) &&
+        sameText(cached->messageSql, message) && sameText(cached->attachmentSql, attachment))
+        return *cached;
+
+    auto columns = std::make_shared<WriteColumns>();
+    columns->chatSql = chat;
+    columns->handleSql = handle;
+    columns->messageSql = message;
+    columns->attachmentSql = attachment;
+
+    columns->chatDisplayName = has(chat, "display_name");
+    columns->chatGroupId = has(chat, "group_id");
+    columns->chatLast = hasIgnoringCase(chat, "_last INTEGER");
+
+    columns->handleContactName = hasIgnoringCase(handle, "_ct_name TEXT");
+    columns->handlePhoto = hasIgnoringCase(handle, "_photo BLOB");
+
+    columns->isAudioMessage = has(message, "is_audio_message");
+    columns->isPlayed = has(message, "is_played");
+    columns->datePlayed = has(message, "date_played");
+    columns->itemType = has(message, "item_type");
+    columns->otherHandle = has(message, "other_handle");
+    columns->groupTitle = has(message, "group_title");
+    columns->groupActionType = has(message, "group_action_type");
+    columns->shareStatus = has(message, "share_status");
+    columns->shareDirection = has(message, "share_direction");
+    columns->isExpirable = has(message, "is_expirable");
+    columns->expireState = has(message, "expire_state");
+    columns->messageActionType = has(message, "message_action_type");
+    columns->logicHash = has(message, "logic_hash");
+
+    columns->userInfo = has(attachment, "user_info");
+    columns->transferName = has(attachment, "transfer_name");
+    columns->totalBytes = has(attachment, "total_bytes");
+
+    writeColumnsCache = columns;
+    return *writeColumnsCache;
+}
+
+qint64 IOS6MessageDb::insertChat(const _MsgChat& chat)
+{
+    open();
+    if (chat.service_name != QLatin1String("SMS") && chat.service_name != QLatin1String("iMessage")) {
+        const QString error = QStringLiteral("IOS6MessageDb::insertChat, invalid chat, service_name:%1");
+        throw std::runtime_error(error.arg(chat.service_name).toUtf8().toStdString());
+    }
+    const WriteColumns& columns = writeColumns();
+    Sqlite3Row row;
+    row.insert(QStringLiteral("guid"), chat.guid);
+    row.insert(QStringLiteral("style"), chat.style);
+    row.insert(QStringLiteral("state"), chat.state);
+    if (!chat.account_id.isEmpty())
+        row.insert(QStringLiteral("account_id"), chat.account_id);
+    row.insert(QStringLiteral("chat_identifier"), chat.chat_identifier);
+    row.insert(QStringLiteral("service_name"), chat.service_name);
+    if (!chat.room_name.isEmpty())
+        row.insert(QStringLiteral("room_name"), chat.room_name);
+    row.insert(QStringLiteral("account_login"), chat.account_login);
+    row.insert(QStringLiteral("is_archived"), chat.is_archived);
+    if (columns.chatDisplayName && !chat.display_name.isEmpty())
+        row.insert(QStringLiteral("display_name"), chat.display_name);
+    if (columns.chatGroupId) {
+        const QString groupId = chat.group_id.isEmpty() ? guidFromBytes(chat.guid.toUtf8()) : chat.group_id;
+        row.insert(QStringLiteral("group_id"), groupId);
+    }
+    const qint64 chatRowid = insertRow(row, QStringLiteral("chat"));
+
+    for (const _MsgHandle* participant : chat.participants) {
+        if (!participant)
+            continue;
+        qint64 handleRowid = findHandleRowid(*participant);
+        if (handleRowid == 0)
+            handleRowid = insertHandle(*participant);
+        joinChatHandle(chatRowid, handleRowid);
+    }
+    return chatRowid;
+}
+
+qint64 IOS6MessageDb::insertHandle(const _MsgHandle& handle)
+{
+    const WriteColumns& columns = writeColumns();
+    Sqlite3Row row;
+    row.insert(QStringLiteral("id"), handle.id);
+    if (!handle.country.isEmpty())
+        row.insert(QStringLiteral("country"), handle.country);
+    row.insert(QStringLiteral("service"), handle.service);
+    if (!handle.uncanonicalized_id.isEmpty())
+        row.insert(QStringLiteral("uncanonicalized_id"), handle.uncanonicalized_id);
+    if (columns.handleContactName)
+        row.insert(QStringLiteral("_ct_name"), handle._ct_name);
+    if (columns.handlePhoto)
+        row.insert(QStringLiteral("_photo"), handle._photo);
+    return insertRow(row, QStringLiteral("handle"));
+}
+
+qint64 IOS6MessageDb::insertMessage(const _MsgMessage& message, qint64 handleRowid, qint64 otherRowid,
+                                    const QString& logicHashText)
+{
+    const WriteColumns& columns = writeColumns();
+    Sqlite3Row row;
+    row.insert(QStringLiteral("guid"), message.guid);
+    row.insert(QStringLiteral("text"), message.text);
+    row.insert(QStringLiteral("replace"), message.replace);
+    if (!message.service_center.isEmpty())
+        row.insert(QStringLiteral("service_center"), message.service_center);
+    row.insert(QStringLiteral("handle_id"), handleRowid);
+    if (!message.subject.isEmpty())
+        row.insert(QStringLiteral("subject"), message.subject);
+    if (!message.country.isEmpty())
+        row.insert(QStringLiteral("country"), message.country);
+    if (!message.attributedBody.isEmpty())
+        row.insert(QStringLiteral("attributedBody"), message.attributedBody);
+    row.insert(QStringLiteral("version"), message.version);
+    row.insert(QStringLiteral("type"), message.type);
+    row.insert(QStringLiteral("service"), message.service);
+    row.insert(QStringLiteral("account"), message.account);
+    row.insert(QStringLiteral("account_guid"), message.account_guid);
+    row.insert(QStringLiteral("error"), message.error);
+    row.insert(QStringLiteral("date"), message.date);
+    row.insert(QStringLiteral("date_read"), message.date_read);
+    row.insert(QStringLiteral("date_delivered"), message.date_delivered);
+    row.insert(QStringLiteral("is_delivered"), message.is_delivered);
+    row.insert(QStringLiteral("is_finished"), message.is_finished);
+    row.insert(QStringLiteral("is_emote"), message.is_emote);
+    row.insert(QStringLiteral("is_from_me"), message.is_from_me);
+    row.insert(QStringLiteral("is_empty"), message.is_empty);
+    row.insert(QStringLiteral("is_delayed"), message.is_delayed);
+    row.insert(QStringLiteral("is_auto_reply"), message.is_auto_reply);
+    row.insert(QStringLiteral("is_prepared"), message.is_prepared);
+    row.insert(QStringLiteral("is_read"), message.is_read);
+    row.insert(QStringLiteral("is_system_message"), message.is_system_message);
+    row.insert(QStringLiteral("is_sent"), message.is_sent);
+    row.insert(QStringLiteral("has_dd_results"), message.has_dd_results);
+    row.insert(QStringLiteral("is_service_message"), message.is_service_message);
+    row.insert(QStringLiteral("is_forward"), message.is_forward);
+    row.insert(QStringLiteral("was_downgraded"), message.was_downgraded);
+    row.insert(QStringLiteral("is_archive"), message.is_archive);
+    row.insert(QStringLiteral("cache_has_attachments"), message.cache_has_attachments);
+    row.insert(QStringLiteral("cache_roomnames"), message.cache_roomnames);
+    row.insert(QStringLiteral("was_data_detected"), message.was_data_detected);
+    row.insert(QStringLiteral("was_deduplicated"), message.was_deduplicated);
+    if (columns.isAudioMessage)
+        row.insert(QStringLiteral("is_audio_message"), message.is_audio_message);
+    if (columns.isPlayed)
+        row.insert(QStringLiteral("is_played"), message.is_played);
+    if (columns.datePlayed)
+        row.insert(QStringLiteral("date_played"), message.date_played);
+    if (columns.itemType)
+        row.insert(QStringLiteral("item_type"), message.item_type);
+    if (columns.otherHandle && otherRowid > 0)
+        row.insert(QStringLiteral("other_handle"), otherRowid);
+    if (columns.groupTitle && !message.group_title.isEmpty())
+        row.insert(QStringLiteral("group_title"), message.group_title);
+    if (columns.groupActionType)
+        row.insert(QStringLiteral("group_action_type"), message.group_action_type);
+    if (columns.shareStatus)
+        row.insert(QStringLiteral("share_status"), message.share_status);
+    if (columns.shareDirection)
+        row.insert(QStringLiteral("share_direction"), message.share_direction);
+    if (columns.isExpirable)
+        row.insert(QStringLiteral("is_expirable"), message.is_expirable);
+    if (columns.expireState)
+        row.insert(QStringLiteral("expire_state"), message.expire_state);
+    if (columns.messageActionType)
+        row.insert(QStringLiteral("message_action_type"), message.message_action_type);
+    if (columns.logicHash)
+        row.insert(QStringLiteral("logic_hash"),
+                   logicHashText.isEmpty() ? logicHash(message) : logicHashText);
+    return insertRow(row, QStringLiteral("message"));
+}
+
+qint64 IOS6MessageDb::insertAttachment(const _MsgAttachment& attachment)
+{
+    const WriteColumns& columns = writeColumns();
+    Sqlite3Row row;
+    row.insert(QStringLiteral("guid"), attachment.guid);
+    row.insert(QStringLiteral("created_date"), attachment.created_date);
+    row.insert(QStringLiteral("start_date"), attachment.start_date);
+    row.insert(QStringLiteral("filename"), attachment.filename);
+    row.insert(QStringLiteral("uti"), attachment.uti);
+    row.insert(QStringLiteral("mime_type"), attachment.mime_type);
+    row.insert(QStringLiteral("transfer_state"), attachment.transfer_state);
+    row.insert(QStringLiteral("is_outgoing"), attachment.is_outgoing);
+    if (columns.userInfo && !attachment.user_info.isEmpty())
+        row.insert(QStringLiteral("user_info"), attachment.user_info);
+    if (columns.transferName && !attachment.transfer_name.isEmpty())
+        row.insert(QStringLiteral("transfer_name"), attachment.transfer_name);
+    if (columns.totalBytes)
+        row.insert(QStringLiteral("total_bytes"), attachment.total_bytes);
+    return insertRow(row, QStringLiteral("attachment"));
+}
+
+// The row ids of the joins and updates are bound rather than pasted into the
+// text, so every message reuses one prepared statement.
+void IOS6MessageDb::joinChatHandle(qint64 chatRowid, qint64 handleRowid)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("replace into chat_handle_join(chat_id,handle_id) values(?,?)"));
+    sql.addInt64Param(chatRowid);
+    sql.addInt64Param(handleRowid);
+    executeThrow(sql);
+}
+
+void IOS6MessageDb::joinChatMessage(qint64 chatRowid, qint64 messageRowid)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("replace into chat_message_join(chat_id,message_id) values(?,?)"));
+    sql.addInt64Param(chatRowid);
+    sql.addInt64Param(messageRowid);
+    executeThrow(sql);
+}
+
+void IOS6MessageDb::joinMessageAttachment(qint64 messageRowid, qint64 attachmentRowid)
+{
+    open();
+    Sqlite3Sql sql(
+        QStringLiteral("replace into message_attachment_join(message_id,attachment_id) values(?,?)"));
+    sql.addInt64Param(messageRowid);
+    sql.addInt64Param(attachmentRowid);
+    executeThrow(sql);
+}
+
+void IOS6MessageDb::setLastAddressedHandle(qint64 chatRowid, const QString& text)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("update chat set last_addressed_handle=? where rowid=?"));
+    sql.addTextParam(text);
+    sql.addInt64Param(chatRowid);
+    executeThrow(sql);
+}
+
+void IOS6MessageDb::raiseChatLast(qint64 chatRowid, int date)
+{
+    if (!writeColumns().chatLast)
+        return;
+    Sqlite3Sql sql(QStringLiteral("update chat set _last=? where rowid=? and _last < ?"));
+    sql.addIntParam(date);
+    sql.addInt64Param(chatRowid);
+    sql.addIntParam(date);
+    executeThrow(sql);
+}
+
+void IOS6MessageDb::copyAttachmentFile(const _MsgAttachment& attachment)
+{
+    if (attachment.sourcePath.isEmpty() || !QFileInfo(attachment.sourcePath).isFile())
+        return;
+    const QString relay = QDir::cleanPath(relayDir.absolutePath()) + QLatin1Char('/');
+    const QString target = QDir::cleanPath(relayDir.absoluteFilePath(relayRelativeName(attachment.filename)));
+    // A name with ".." segments or an absolute path could point anywhere;
+    // only places strictly below the relay folder are written.
+    if (!target.startsWith(relay)) {
+        qWarning().noquote() << "attachment file name outside file-relay, not copied:" << attachment.filename;
+        return;
+    }
+    if (QFileInfo::exists(target))
+        return;
+    // A failed copy is not an error: the attachment row is written all the same.
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile::copy(attachment.sourcePath, target);
+}

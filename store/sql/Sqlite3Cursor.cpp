@@ -8,6 +8,25 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+#include <vector>
+
+namespace {
+// Texts up to this many UTF-8 bytes are remembered per column (see TextMemo).
+constexpr int kMemoBytes = 16;
+
+// The last short text read from one column, with its UTF-8 bytes. Columns
+// such as a service name or a country code repeat the same few values row
+// after row; handing out the remembered QString shares one buffer among all
+// those rows instead of allocating and decoding a copy for each.
+struct TextMemo
+{
+    int size = -1;
+    char bytes[kMemoBytes];
+    QString value;
+};
+} // namespace
+
 struct Sqlite3Cursor::State
 {
     SqliteConnectionPtr connection;
@@ -17,6 +36,7 @@ struct Sqlite3Cursor::State
     bool finished = false;
     mutable QHash<QString, int> columns; // lower-case name -> first position
     mutable bool columnsRead = false;
+    mutable std::vector<TextMemo> memo; // by column position, filled on first use
 
     ~State()
     {
@@ -107,7 +127,19 @@ QString Sqlite3Cursor::getText(int column) const
         return QString();
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(d->stmt, column));
     const int size = sqlite3_column_bytes(d->stmt, column);
-    return text ? QString::fromUtf8(text, size) : QString();
+    if (!text)
+        return QString();
+    if (size > kMemoBytes)
+        return QString::fromUtf8(text, size);
+    if (d->memo.empty())
+        d->memo.resize(size_t(sqlite3_column_count(d->stmt)));
+    TextMemo& memo = d->memo[size_t(column)];
+    if (memo.size != size || std::memcmp(memo.bytes, text, size_t(size)) != 0) {
+        memo.value = QString::fromUtf8(text, size);
+        memo.size = size;
+        std::memcpy(memo.bytes, text, size_t(size));
+    }
+    return memo.value;
 }
 
 QByteArray Sqlite3Cursor::getBlob(int column) const

@@ -1,12 +1,18 @@
 #include "store/sql/Sqlite3Row.h"
 
-#include <QStringList>
-
 namespace {
-QString quotedName(QString name)
+// Appends name as a quoted SQL identifier. Built in place: a message insert
+// names some fifty columns and runs once per message.
+void appendQuotedName(QString& sql, const QString& name)
 {
-    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
+    sql += QLatin1Char('"');
+    if (name.contains(QLatin1Char('"'))) {
+        QString escaped = name;
+        sql += escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    } else {
+        sql += name;
+    }
+    sql += QLatin1Char('"');
 }
 } // namespace
 
@@ -41,17 +47,28 @@ QVariant Sqlite3Row::value(const QString& column) const
 
 Sqlite3Sql Sqlite3Row::insertSql(const QString& table, const QSet<QString>& exclude) const
 {
-    QStringList names;
-    QStringList marks;
+    QString text;
+    text.reserve(32 + int(entries.size()) * 24);
+    text += QLatin1String("insert into ");
+    appendQuotedName(text, table);
+    text += QLatin1Char('(');
+    QString marks;
+    marks.reserve(int(entries.size()) * 2);
     Sqlite3Sql sql;
     for (const auto& entry : entries) {
         if (exclude.contains(entry.first))
             continue;
-        names.append(quotedName(entry.first));
-        marks.append(QStringLiteral("?"));
+        if (!marks.isEmpty()) {
+            text += QLatin1Char(',');
+            marks += QLatin1Char(',');
+        }
+        appendQuotedName(text, entry.first);
+        marks += QLatin1Char('?');
         sql.addVariantParam(entry.second);
     }
-    sql.appendSql(QStringLiteral("insert into %1(%2) values(%3)")
-                      .arg(quotedName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    text += QLatin1String(") values(");
+    text += marks;
+    text += QLatin1Char(')');
+    sql.appendSql(text);
     return sql;
 }

@@ -1,0 +1,96 @@
+#include "bench/BenchSupport.h"
+
+#include "tools/gen_messages/MessageGenerator.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <limits>
+
+namespace BenchSupport {
+
+std::unique_ptr<QTemporaryDir> useTemporaryHome()
+{
+    auto home = std::make_unique<QTemporaryDir>();
+    if (!home->isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        std::exit(1);
+    }
+    qputenv("HOME", QFile::encodeName(home->path()));
+    return home;
+}
+
+int messageCountArgument(const QStringList& arguments, int fallback)
+{
+    bool ok = false;
+    const int count = arguments.size() > 1 ? arguments.at(1).toInt(&ok) : fallback;
+    return ok && count > 0 ? count : fallback;
+}
+
+void generateDatabase(const QDir& folder, int messages, int conversations)
+{
+    MessageGeneratorOptions options;
+    options.messageCount = messages;
+    options.conversationCount = conversations;
+    int written = 0;
+    const double took =
+        secondsOf([&] { written = MessageGenerator::writeDatabase(folder, QString(), options); });
+    std::printf("generated %d messages in %d conversations (%.1f s)\n\n", written, conversations, took);
+    std::fflush(stdout);
+}
+
+double secondsOf(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+double bestOf(int runs, const std::function<void()>& work, const std::function<void()>& before)
+{
+    double best = std::numeric_limits<double>::max();
+    for (int i = 0; i < runs; ++i) {
+        if (before)
+            before();
+        best = std::min(best, secondsOf(work));
+    }
+    return best;
+}
+
+qint64 heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks) + qint64(info.hblkhd);
+}
+
+void printTitle(const QString& title)
+{
+    std::printf("%s\n%s\n", qPrintable(title), qPrintable(QString(title.size(), QLatin1Char('='))));
+}
+
+void printRow(const QString& label, const QString& a, const QString& b, const QString& c)
+{
+    std::printf("%-44s %14s %16s %18s\n", qPrintable(label), qPrintable(a), qPrintable(b), qPrintable(c));
+    std::fflush(stdout);
+}
+
+QString seconds(double value)
+{
+    return QString::number(value, 'f', 3) + QStringLiteral(" s");
+}
+
+QString perSecond(double count, double seconds)
+{
+    return QString::number(seconds > 0 ? count / seconds : 0.0, 'f', 0) + QStringLiteral(" msg/s");
+}
+
+QString ratio(double value)
+{
+    return QString::number(value, 'f', 2) + QLatin1Char('x');
+}
+
+} // namespace BenchSupport

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+// What every benchmark needs: a private data folder, a generated message
+// database, a clock and a table printer. Figures go to standard output.
+namespace BenchSupport {
+
+// Points HOME at a fresh temporary folder so the country library and the log
+// never touch the user's data folder; call first thing in main().
+std::unique_ptr<QTemporaryDir> useTemporaryHome();
+
+// The message count given as the first argument, or fallback.
+int messageCountArgument(const QStringList& arguments, int fallback);
+
+// Generates a message database in folder (seed 1) and prints how long it took.
+void generateDatabase(const QDir& folder, int messages, int conversations);
+
+// Seconds taken by one call of work.
+double secondsOf(const std::function<void()>& work);
+// The smallest of runs timings of work; before is called untimed ahead of each run.
+double bestOf(int runs, const std::function<void()>& work, const std::function<void()>& before = {});
+
+// Bytes currently allocated on the heap (glibc's mallinfo2).
+qint64 heapInUse();
+
+// Prints a title and a separator line.
+void printTitle(const QString& title);
+// Prints one row of a table: a label and up to three columns.
+void printRow(const QString& label, const QString& a, const QString& b = QString(),
+              const QString& c = QString());
+
+QString seconds(double value);
+QString perSecond(double count, double seconds);
+QString ratio(double value);
+
+} // namespace BenchSupport

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in a Release tree (build-bench beside the sources, or
+# BENCH_BUILD_DIR) and runs each in turn. Takes a few minutes.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BENCH_BUILD_DIR:-$root/build-bench}"
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEXTFERRY_BUILD_TESTS=OFF \
+    -DTEXTFERRY_BUILD_BENCH=ON
+cmake --build "$build" --target bench -j "$(nproc)"
+
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+for bench in "$build"/bench/bench_*; do
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
+    echo
+    "$bench"
+done
