@@ -2,7 +2,12 @@
 // realistic messages, the same files for the same seed.
 //
 //   tf_gen_messages <output folder> [messages=100000] [conversations=2000] [seed=1] [mcc]
+//   tf_gen_messages --demo-phone
+//
+// --demo-phone places a phone named "Demo Phone" among the virtual phones of
+// the user's data folder (once; an existing one is left as it is).
 
+#include "app/base/AppDirs.h"
 #include "tools/gen_messages/MessageGenerator.h"
 
 #include <QCoreApplication>
@@ -29,12 +34,35 @@ bool readNumber(const QStringList& args, int index, qint64 fallback, qint64 low,
     return true;
 }
 
+int writeDemoPhone()
+{
+    const QDir folder(appDataDir().filePath(QStringLiteral("virtual_android/Demo Phone")));
+    if (folder.exists()) {
+        std::printf("%s is already there\n", qPrintable(folder.absolutePath()));
+        return 0;
+    }
+    MessageGeneratorOptions options;
+    options.messageCount = 4000;
+    options.conversationCount = 80;
+    options.seed = 7;
+    try {
+        const int written = MessageGenerator::writeDatabase(folder, QString(), options);
+        std::printf("demo phone with %d messages in %s\n", written, qPrintable(folder.absolutePath()));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 2 && args.at(1) == QLatin1String("--demo-phone"))
+        return writeDemoPhone();
     if (args.size() < 2 || args.size() > 6 || args.at(1).startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr, "usage: tf_gen_messages <output folder> [messages=100000] [conversations=2000] "
                              "[seed=1] [mcc]\n");
