@@ -1,10 +1,131 @@
 #include "app/MainWindow.h"
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+#include "app/MainWindowForm.h"
+#include "app/base/AppDirs.h"
+#include "app/messages/ItemModelSms.h"
+#include "app/messages/SmsBrowser.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/ui/AppStyle.h"
+#include "app/views/MyTreeView.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolButton>
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<MainWindowForm>())
 {
-    setObjectName(QStringLiteral("MainWindow"));
-    resize(1000, 680);
+    ui->setupUi(this);
+    setStyleSheet(appStyleSheet());
+    connectViews();
+    ui->splitter->setSizes({250, 750});
+    setUpModels();
+    buildMenus();
+    buildToolBar();
     setWindowTitle(QObject::tr("Textferry"));
+    setUpStatusBar();
+    startDeviceMonitor();
+    loadLocalDatabases();
+    startUpdateAndPromotionRequests();
+    loadVirtualDevices();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The views point into the sets the tree's nodes own.
+    clearMessageView();
+}
+
+void MainWindow::connectViews()
+{
+    connect(ui->treeViewDS, &MyTreeView::onSelectionChanged, this, &MainWindow::onMainTreeSelected);
+    connect(ui->treeViewDS, &MyTreeView::createContextMenu, this, &MainWindow::onMainTreeContextMenu);
+    connect(ui->treeViewSMS, &MyTreeView::onSelectionChanged, this, &MainWindow::onSMSItemSelected);
+    connect(ui->treeViewSMS, &MyTreeView::createContextMenu, this, &MainWindow::onSMSContextMenu);
+    connect(ui->btnSearchSMS, &QToolButton::pressed, this, &MainWindow::searchMessages);
+    connect(ui->txtSMSKeyword, &QLineEdit::returnPressed, this, &MainWindow::searchMessages);
+    connect(ui->btnSearchHandle, &QToolButton::pressed, this, &MainWindow::searchCotnact);
+    connect(ui->txtHandleKeyword, &QLineEdit::returnPressed, this, &MainWindow::searchCotnact);
+}
+
+void MainWindow::setUpModels()
+{
+    mainModel = new ItemModelMain(this);
+    ui->treeViewDS->setModel(mainModel);
+    ui->treeViewDS->expandAll();
+    // A selection changes before the current index does; the actions follow
+    // the current node, so they are brought up to date on both.
+    connect(ui->treeViewDS->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainWindow::updateActions);
+
+    smsModel = new ItemModelSms(this);
+    MyTreeView* list = ui->treeViewSMS;
+    list->setSortingEnabled(true);
+    list->header()->setSectionsMovable(false);
+    list->header()->setSortIndicator(0, Qt::AscendingOrder);
+    connect(list->header(), &QHeaderView::sortIndicatorChanged, this, &MainWindow::onSMSSortIndicatorChanged);
+    list->setModel(smsModel);
+    // Every row has the same height; a list of many thousand rows lays out at once.
+    list->setUniformRowHeights(true);
+    list->header()->resizeSection(0, 160);
+    list->header()->resizeSection(1, 50);
+    list->header()->resizeSection(2, 120);
+}
+
+void MainWindow::setUpStatusBar()
+{
+    advLabel = new QLabel(this);
+    advLabel->setOpenExternalLinks(true);
+    ui->statusBar->setStyleSheet(QStringLiteral("QStatusBar::item{border: 0px}"));
+    ui->statusBar->addWidget(advLabel, 0);
+    // The promotion link of an earlier run, shown until a new one arrives.
+    QFile cached(appDataDir().absoluteFilePath(QStringLiteral("last-adv")));
+    if (cached.open(QIODevice::ReadOnly))
+        advLabel->setText(QString::fromUtf8(cached.readAll()));
+}
+
+MainWindow::Node* MainWindow::currentNode() const
+{
+    return mainModel->nodeFromIndex(ui->treeViewDS->currentIndex());
+}
+
+void MainWindow::selectAndExpand(Node* node)
+{
+    const QModelIndex index = mainModel->indexOfNode(node);
+    if (!index.isValid())
+        return;
+    ui->treeViewDS->expand(index);
+    const QPersistentModelIndex target(index);
+    MyTreeView* tree = ui->treeViewDS;
+    QMetaObject::invokeMethod(
+        tree,
+        [tree, target] {
+            if (target.isValid())
+                tree->setCurrentIndex(target);
+        },
+        Qt::QueuedConnection);
+}
+
+int MainWindow::phoneCount() const
+{
+    return mainModel->countChildrenOfType(mainModel->deviceRoot(), kNodeDevice);
+}
+
+void MainWindow::removeSourceNode(_AbsDBItemNode* node)
+{
+    if (!node)
+        return;
+    // With the current index inside the departing subtree the tree would
+    // select a neighbour (and read it) while the rows are being removed.
+    const Node* current = currentNode();
+    if (current && (current == node || current->parent == node))
+        ui->treeViewDS->setCurrentIndex(QModelIndex());
+    if (viewsShow(node))
+        clearMessageView();
+    mainModel->removeNode(node);
+}

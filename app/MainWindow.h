@@ -1,12 +1,175 @@
 #pragma once
 
-#include <QMainWindow>
+#include "android/AdbDevice.h"
+#include "android/AndroidDevice.h"
+#include "app/tree/AbsTreeItemModel.h"
+#include "store/MessageSet.h"
 
-// The program's only top-level window.
+#include <QItemSelection>
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class ItemModelMain;
+class ItemModelSms;
+class MainWindowForm;
+class QAction;
+class QLabel;
+class QMenu;
+class _AbsDBItemNode;
+class _LocalDBItemNode;
+class _ChatSessionItemNode;
+struct _MsgMessage;
+
+// The program's only top-level window: the source tree (phones, local
+// databases and their conversations) on the left, the messages of the
+// selected node as a list and as a paged transcript on the right, and the
+// menus, tool bar and context menus from which every command starts.
+//
+// The message views hold raw pointers into the MessageSet of one source.
+// The window keeps that set alive while it is displayed and clears the views
+// before any record they may show is deleted or its node goes away.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // The context menus for the current tree node, built but not shown; the
+    // caller owns the menu. Null when that node offers no menu.
+    QMenu* createTreeContextMenu();
+    QMenu* createSmsContextMenu();
+
+public slots:
+    // Replies of the vendor's web server.
+    void onCheckVersionReadyRead();
+    void onGetAdvLinkRead();
+
+    // Phone events.
+    void androidDeviceConnected(const AdbDevice& device);
+    void androidDeviceDisconnected(const QString& id);
+    void androidDeviceLoad(const AndroidDevice& device);
+    void androidUsbTips();
+
+    void onMainTreeSelected(const QItemSelection& selected, const QItemSelection& deselected);
+    void onMainTreeContextMenu();
+    void onSMSItemSelected(const QItemSelection& selected, const QItemSelection& deselected);
+    void onSMSSortIndicatorChanged(int logicalIndex, Qt::SortOrder order);
+    void onSMSContextMenu();
+    void searchMessages();
+    void searchCotnact();
+
+    void miBackup();
+    void miBackupSel();
+    void miBackupChat();
+    void miBackupAll();
+    void miExport();
+    void miExportSel();
+    void miExportChat();
+    void miExportAll();
+    void miPrint();
+    void miPrintSel();
+    void miPrintChat();
+    void miPrintAll();
+    void miDel();
+    void miDelSel();
+    void miDelChat();
+    void miDelAll();
+    void miA2A();
+    void miA2ASel();
+    void miA2AChat();
+    void miA2AAll();
+    void miDb2A();
+    void miDb2ASel();
+    void miDb2AChat();
+    void miDb2AAll();
+    void miConnectWifi();
+    void miViewCache();
+    void miOpenDbFolder();
+    void miCheckUpdate();
+    void miHelp();
+    void miFeedback();
+    void miAbout();
+    void miClearCache();
+    void miUnmoutDevice();
+
+private:
+    using Node = AbsTreeItemModel::_ItemNode;
+    using MessageList = QList<_MsgMessage*>;
+    using Command = void (MainWindow::*)();
+    using ListCommand = void (MainWindow::*)(const MessageList&);
+
+    // Construction (MainWindow.cpp, MainWindowMenus.cpp, MainWindowSources.cpp).
+    void connectViews();
+    void setUpModels();
+    void setUpStatusBar();
+    void buildMenus();
+    void buildToolBar();
+    void loadLocalDatabases();
+    void loadVirtualDevices();
+    void startDeviceMonitor();
+    void startUpdateAndPromotionRequests();
+
+    // Tree helpers (MainWindow.cpp).
+    Node* currentNode() const;
+    void selectAndExpand(Node* node);
+    int phoneCount() const;
+    // Removes a phone or local database node, clearing the views first when
+    // they show its records.
+    void removeSourceNode(_AbsDBItemNode* node);
+
+    // Actions (MainWindowMenus.cpp).
+    void updateActions();
+
+    // Message views (MainWindowSelection.cpp).
+    void showSelectedNode(Node* node);
+    void showLocalDb(_LocalDBItemNode* node);
+    void showSourceMessages(_AbsDBItemNode* source, const MessageList& list);
+    void showMessageList(const MessageList& list);
+    void clearMessageView();
+    bool viewsShow(const _AbsDBItemNode* source) const;
+    MessageList selectedMessages() const;
+    MessageList chatMessages() const;
+    MessageList allSourceMessages();
+    // The plain command of a family: its Sel, Chat or All variant.
+    void runPlainCommand(Command sel, Command chat, Command all);
+    // The All variant of a family: nothing when the source holds no message.
+    void runWithAllMessages(ListCommand command);
+
+    // Backup (MainWindowBackup.cpp).
+    void backupMessages(const MessageList& list);
+    QStringList localDbNames() const;
+    _LocalDBItemNode* findLocalDb(const QString& name) const;
+    _LocalDBItemNode* createLocalDb(const QString& name);
+    void reloadLocalDb(_LocalDBItemNode* target);
+
+    // Delete (MainWindowDelete.cpp).
+    void deleteRecords(MessageSet& set, const MessageList& list);
+    void deleteEmptyChats(MessageSet& set, const QList<_MsgChat*>& chats);
+    bool runDeleteJob(_AbsDBItemNode* source, const MessageList& list);
+
+    // Commands of later work (MainWindowLater.cpp).
+    void exportMessages(const MessageList& list);
+    void printMessages(const MessageList& list);
+    void transferToOtherPhone(const MessageList& list);
+    void transferDatabaseToPhone(const MessageList& list);
+
+    std::unique_ptr<MainWindowForm> ui;
+    ItemModelMain* mainModel = nullptr;
+    ItemModelSms* smsModel = nullptr;
+    QLabel* advLabel = nullptr;
+    QAction* actBackup = nullptr;
+    QAction* actA2A = nullptr;
+    QAction* actDb2A = nullptr;
+    QAction* actExport = nullptr;
+    QAction* actPrint = nullptr;
+    QAction* actDelete = nullptr;
+
+    // The set whose records the message views show (null when they are
+    // empty); held so that it outlives the views' pointers into it.
+    MessageSetPtr shownSet;
 };

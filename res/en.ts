@@ -181,6 +181,14 @@
         <source>IDS_DEL_LOCALDB_SUC</source>
         <translation>Successfully Deleted Database %0.</translation>
     </message>
+    <message>
+        <source>Can't create the database folder %1.</source>
+        <translation>Can't create the database folder %1.</translation>
+    </message>
+    <message>
+        <source>The database folder %1 is not inside %2; nothing was deleted.</source>
+        <translation>The database folder %1 is not inside %2; nothing was deleted.</translation>
+    </message>
 </context>
 <context>
     <name>DataSourceSelForm</name>

@@ -57,6 +57,8 @@ TEXTS = {
         ("IDS_CONFIRM_DEL_THIS_CHAT", "Confirm to delete SMS with this contact?"),
         ("IDS_CONFIRM_DEL_THIS_LOCALDB", "Confirm to delete this Database?"),
         ("IDS_DEL_LOCALDB_SUC", "Successfully Deleted Database %0."),
+        ("Can't create the database folder %1.", None),
+        ("The database folder %1 is not inside %2; nothing was deleted.", None),
     ],
     "DataSourceSelForm": [
         ("Dialog", "Dialog"),

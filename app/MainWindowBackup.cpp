@@ -1,0 +1,124 @@
+#include "app/MainWindow.h"
+
+#include "app/MainWindowForm.h"
+#include "app/base/AppDirs.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/views/MyTreeView.h"
+#include "jobs/BackupSMSThread.h"
+#include "jobs/JobRunner.h"
+#include "jobs/LocalDbSelForm.h"
+#include "jobs/ProgressForm.h"
+#include "store/IOS6MessageDb.h"
+
+#include <QDir>
+
+#include <exception>
+
+void MainWindow::miBackup()
+{
+    runPlainCommand(&MainWindow::miBackupSel, &MainWindow::miBackupChat, &MainWindow::miBackupAll);
+}
+
+void MainWindow::miBackupSel()
+{
+    const MessageList list = selectedMessages();
+    if (!list.isEmpty())
+        backupMessages(list);
+}
+
+void MainWindow::miBackupChat()
+{
+    backupMessages(chatMessages());
+}
+
+void MainWindow::miBackupAll()
+{
+    runWithAllMessages(&MainWindow::backupMessages);
+}
+
+// Backs the messages up into a local database the user picks or names: an
+// existing one (the messages are merged) or a new one, then shows it.
+void MainWindow::backupMessages(const MessageList& list)
+{
+    const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
+    if (!source)
+        return;
+    // The source may leave the tree while the dialogs run (a phone unplugged):
+    // its node is not used past this point, and its records stay alive until
+    // the job has ended.
+    const MessageSetPtr sourceRecords = source->messageSet;
+    const QString suggestedName = source->name + QStringLiteral("_Backup");
+    QString name;
+    {
+        LocalDbSelForm picker(localDbNames(), suggestedName, this);
+        name = picker.selectDatabaseName();
+    }
+    if (name.isEmpty())
+        return;
+    _LocalDBItemNode* target = findLocalDb(name);
+    if (!target)
+        target = createLocalDb(name);
+    if (!target)
+        return;
+    // The job writes through its own connection.
+    target->db->close();
+    {
+        ProgressForm form(QString(), this);
+        BackupSMSThread job(list, target->db->folder(), QString(), &form, this);
+        if (!runJob(form, job))
+            return;
+    }
+    reloadLocalDb(target);
+}
+
+QStringList MainWindow::localDbNames() const
+{
+    QStringList names;
+    for (const Node* node : mainModel->localDbRoot()->children)
+        names.append(node->name);
+    return names;
+}
+
+_LocalDBItemNode* MainWindow::findLocalDb(const QString& name) const
+{
+    for (Node* node : mainModel->localDbRoot()->children) {
+        if (node->type == kNodeLocalDb && node->name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<_LocalDBItemNode*>(node);
+    }
+    return nullptr;
+}
+
+// A new, empty local database: its folder (so that it is listed at the next
+// start even when the backup does not complete) and its node.
+_LocalDBItemNode* MainWindow::createLocalDb(const QString& name)
+{
+    const QDir folder = localDbDir();
+    if (!folder.mkpath(name)) {
+        showErrorBox(tr("Can't create the database folder %1.").arg(folder.absoluteFilePath(name)));
+        return nullptr;
+    }
+    auto db = QSharedPointer<IOS6MessageDb>::create(QDir(folder.absoluteFilePath(name)), QString());
+    return mainModel->addLocalDb(db, name);
+}
+
+// Reads a local database afresh after a job wrote it, rebuilds its
+// conversations and selects it.
+void MainWindow::reloadLocalDb(_LocalDBItemNode* target)
+{
+    const Node* current = currentNode();
+    if (viewsShow(target) || (current && current->parent == target)) {
+        // Its conversations are about to go; the selection leaves them first so
+        // that selecting the database afterwards shows it anew.
+        clearMessageView();
+        ui->treeViewDS->setCurrentIndex(QModelIndex());
+    }
+    try {
+        mainModel->removeChildren(target);
+        target->db->readMessages(*target->messageSet, 0);
+        mainModel->rebuildConversations(target);
+        selectAndExpand(target);
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+    }
+}

@@ -1,0 +1,145 @@
+#include "app/MainWindow.h"
+
+#include "app/MainWindowForm.h"
+#include "app/base/AppDirs.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/views/MyTreeView.h"
+#include "jobs/JobRunner.h"
+#include "jobs/ProgressForm.h"
+#include "store/DeleteMessagesThread.h"
+#include "store/IOS6MessageDb.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+// True when name is a plain entry of the folder: deleting it can never reach
+// anything outside the folder.
+bool isDirectChild(const QDir& folder, const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return false;
+    const QFileInfo entry(folder.absoluteFilePath(name));
+    return !entry.isSymLink() &&
+           QDir::cleanPath(entry.absolutePath()) == QDir::cleanPath(folder.absolutePath());
+}
+} // namespace
+
+void MainWindow::miDel()
+{
+    runPlainCommand(&MainWindow::miDelSel, &MainWindow::miDelChat, &MainWindow::miDelAll);
+}
+
+// Deletes the selected messages of a local database (or of one of its
+// conversations) and shows what remains.
+void MainWindow::miDelSel()
+{
+    Node* node = currentNode();
+    _AbsDBItemNode* source = ItemModelMain::sourceOf(node);
+    if (!source || source->type != kNodeLocalDb)
+        return;
+    const MessageList list = selectedMessages();
+    if (list.isEmpty())
+        return;
+    if (!askYesNo(tr("IDS_CONFIRM_DEL_SEL_MESSAGES")))
+        return;
+    if (!runDeleteJob(source, list))
+        return;
+    clearMessageView();
+    deleteRecords(*source->messageSet, list);
+    const QModelIndex index = mainModel->indexOfNode(node);
+    ui->treeViewDS->setCurrentIndex(QModelIndex());
+    ui->treeViewDS->setCurrentIndex(index);
+}
+
+// Deletes every message of the selected conversation, then the conversation.
+void MainWindow::miDelChat()
+{
+    Node* node = currentNode();
+    _AbsDBItemNode* source = ItemModelMain::sourceOf(node);
+    if (!node || node->type != kNodeConversation || !source)
+        return;
+    if (!askYesNo(tr("IDS_CONFIRM_DEL_THIS_CHAT")))
+        return;
+    const MessageList list = chatMessages();
+    if (!runDeleteJob(source, list))
+        return;
+    clearMessageView();
+    ui->treeViewDS->setCurrentIndex(QModelIndex());
+    deleteRecords(*source->messageSet, list);
+    deleteEmptyChats(*source->messageSet, static_cast<_ChatSessionItemNode*>(node)->chats);
+    mainModel->removeNode(node);
+}
+
+// Deletes a whole local database: its folder and its node.
+void MainWindow::miDelAll()
+{
+    Node* node = currentNode();
+    if (!node || node->type != kNodeLocalDb)
+        return;
+    if (!askYesNo(tr("IDS_CONFIRM_DEL_THIS_LOCALDB")))
+        return;
+    auto* database = static_cast<_LocalDBItemNode*>(node);
+    const QString name = database->name;
+    const QDir folder = localDbDir();
+    if (!isDirectChild(folder, name)) {
+        showErrorBox(tr("The database folder %1 is not inside %2; nothing was deleted.")
+                         .arg(name.toHtmlEscaped(), folder.absolutePath().toHtmlEscaped()));
+        return;
+    }
+    database->db->close();
+    removeDirRecursively(folder.absoluteFilePath(name));
+    removeSourceNode(database);
+    showInfoBox(tr("IDS_DEL_LOCALDB_SUC").replace(QStringLiteral("%0"), name));
+}
+
+bool MainWindow::runDeleteJob(_AbsDBItemNode* source, const MessageList& list)
+{
+    ProgressForm form(QString(), this);
+    DeleteMessagesThread job(source->db.data(), &list, &form, this);
+    return runJob(form, job);
+}
+
+// Takes deleted messages out of the set and its chats and frees them. The
+// views must not show any of them any more.
+void MainWindow::deleteRecords(MessageSet& set, const MessageList& list)
+{
+    const QSet<_MsgMessage*> deleted(list.cbegin(), list.cend());
+    for (_MsgChat* chat : std::as_const(set.chats)) {
+        for (auto it = chat->messages.begin(); it != chat->messages.end();) {
+            if (deleted.contains(it.value()))
+                it = chat->messages.erase(it);
+            else
+                ++it;
+        }
+    }
+    for (_MsgMessage* message : deleted) {
+        if (set.messages.value(message->rowid) == message) {
+            set.messages.remove(message->rowid);
+            delete message;
+        }
+    }
+}
+
+// Frees the conversation's chats whose messages are all gone; a chat that
+// still holds messages stays, since those messages point at it.
+void MainWindow::deleteEmptyChats(MessageSet& set, const QList<_MsgChat*>& chats)
+{
+    QSet<const _MsgChat*> freed;
+    for (_MsgChat* chat : chats) {
+        if (!chat || !chat->messages.isEmpty() || set.chats.value(chat->rowid) != chat)
+            continue;
+        set.chats.remove(chat->rowid);
+        freed.insert(chat);
+        delete chat;
+    }
+    if (freed.isEmpty())
+        return;
+    for (_MsgMessage* message : std::as_const(set.messages)) {
+        if (freed.contains(message->chat))
+            message->chat = nullptr;
+    }
+}

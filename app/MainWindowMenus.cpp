@@ -1,0 +1,214 @@
+#include "app/MainWindow.h"
+
+#include "app/MainWindowForm.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/views/MyTreeView.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+// One menu entry: its text (a translation source in context QObject), its
+// picture (none when empty) and the command it runs.
+struct Entry
+{
+    const char* text;
+    const char* icon;
+    void (MainWindow::*slot)();
+    bool enabled = true;
+};
+
+QAction* addEntry(QMenu* menu, MainWindow* window, const Entry& entry)
+{
+    const QString text = QObject::tr(entry.text);
+    QAction* action =
+        entry.icon[0] ? menu->addAction(QIcon(QLatin1String(entry.icon)), text) : menu->addAction(text);
+    action->setEnabled(entry.enabled);
+    QObject::connect(action, &QAction::triggered, window, entry.slot);
+    return action;
+}
+
+QMenu* menuOf(MainWindow* window, const QList<Entry>& entries)
+{
+    auto* menu = new QMenu(window);
+    for (const Entry& entry : entries)
+        addEntry(menu, window, entry);
+    return menu;
+}
+
+const char kBackupText[] = "Backup SMS to Local Database";
+const char kA2AText[] = "Transfer Android SMS to other Android";
+const char kDb2AText[] = "Transfer SMS from Database to Android";
+const char kExportText[] = "Export SMS to File";
+const char kPrintText[] = "Print SMS";
+const char kOpenDbFolderText[] = "Open Database Folder";
+
+const char kBackupIcon[] = ":res/backup.png";
+const char kA2AIcon[] = ":res/a2a.png";
+const char kDb2AIcon[] = ":res/db2a.png";
+const char kExportIcon[] = ":res/export.png";
+const char kPrintIcon[] = ":res/print.png";
+const char kDeleteIcon[] = ":res/delete.png";
+const char kOpenDbFolderIcon[] = ":res/open_db_folder.png";
+const char kNoIcon[] = "";
+} // namespace
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = ui->menuBar->addMenu(QStringLiteral("File"));
+    actBackup = addEntry(file, this, {kBackupText, kBackupIcon, &MainWindow::miBackup, false});
+    actA2A = addEntry(file, this, {kA2AText, kA2AIcon, &MainWindow::miA2A, false});
+    actDb2A = addEntry(file, this, {kDb2AText, kDb2AIcon, &MainWindow::miDb2A, false});
+    file->addSeparator();
+    actExport = addEntry(file, this, {kExportText, kExportIcon, &MainWindow::miExport, false});
+    actPrint = addEntry(file, this, {kPrintText, kPrintIcon, &MainWindow::miPrint, false});
+    actDelete = addEntry(file, this, {"Delete SMS", kDeleteIcon, &MainWindow::miDel, false});
+    file->addSeparator();
+    addEntry(file, this, {kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder});
+    QAction* exit = file->addAction(QIcon(QStringLiteral(":res/exit.png")), QObject::tr("Exit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    actBackup->setObjectName(QStringLiteral("actBackup"));
+    actA2A->setObjectName(QStringLiteral("actA2A"));
+    actDb2A->setObjectName(QStringLiteral("actDb2A"));
+    actExport->setObjectName(QStringLiteral("actExport"));
+    actPrint->setObjectName(QStringLiteral("actPrint"));
+    actDelete->setObjectName(QStringLiteral("actDelete"));
+
+    QMenu* tools = ui->menuBar->addMenu(QStringLiteral("Tools"));
+    addEntry(tools, this, {"Check for Update", kNoIcon, &MainWindow::miCheckUpdate});
+    addEntry(tools, this, {"Clear Cache files", kNoIcon, &MainWindow::miClearCache});
+    addEntry(tools, this, {"Connect Android Phone via WiFi", kNoIcon, &MainWindow::miConnectWifi});
+
+    QMenu* help = ui->menuBar->addMenu(QStringLiteral("Help"));
+    addEntry(help, this, {"Help", ":res/help.png", &MainWindow::miHelp});
+    addEntry(help, this, {"Feedback and Support", kNoIcon, &MainWindow::miFeedback});
+    addEntry(help, this, {"About", kNoIcon, &MainWindow::miAbout});
+}
+
+void MainWindow::buildToolBar()
+{
+    ui->mainToolBar->addAction(actBackup);
+    ui->mainToolBar->addAction(actA2A);
+    ui->mainToolBar->addAction(actDb2A);
+    ui->mainToolBar->addSeparator();
+    ui->mainToolBar->addAction(actExport);
+    ui->mainToolBar->addAction(actPrint);
+    ui->mainToolBar->addAction(actDelete);
+}
+
+void MainWindow::updateActions()
+{
+    // Setting the tree's model reports a selection change before the menus exist.
+    if (!actBackup)
+        return;
+    const Node* node = currentNode();
+    if (node && node->type == kNodeConversation)
+        node = node->parent;
+    const int type = node ? node->type : 0;
+    const bool phone = type == kNodeDevice;
+    const bool localDb = type == kNodeLocalDb;
+    const int phones = phoneCount();
+    actBackup->setEnabled(phone);
+    actA2A->setEnabled(phone && phones > 1);
+    actDb2A->setEnabled(localDb && phones > 0);
+    actExport->setEnabled(phone || localDb);
+    actPrint->setEnabled(phone || localDb);
+    actDelete->setEnabled(localDb);
+}
+
+QMenu* MainWindow::createTreeContextMenu()
+{
+    const Node* node = currentNode();
+    if (!node)
+        return nullptr;
+    const bool otherPhone = phoneCount() > 1;
+    const bool anyPhone = phoneCount() > 0;
+    switch (node->type) {
+    case kNodeRootLocalDbs:
+        return menuOf(this, {{kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder}});
+    case kNodeDevice:
+        return menuOf(this, {
+                                {kBackupText, kBackupIcon, &MainWindow::miBackupAll},
+                                {kA2AText, kA2AIcon, &MainWindow::miA2AAll, otherPhone},
+                                {kExportText, kExportIcon, &MainWindow::miExportAll},
+                                {kPrintText, kPrintIcon, &MainWindow::miPrintAll},
+                                {"View Cache Files", kNoIcon, &MainWindow::miViewCache},
+                                {"Disconnect Device", ":res/unmount.png", &MainWindow::miUnmoutDevice},
+                            });
+    case kNodeLocalDb:
+        return menuOf(this, {
+                                {kDb2AText, kDb2AIcon, &MainWindow::miDb2AAll, anyPhone},
+                                {kExportText, kExportIcon, &MainWindow::miExportAll},
+                                {kPrintText, kPrintIcon, &MainWindow::miPrintAll},
+                                {"Delete this Database", kDeleteIcon, &MainWindow::miDelAll},
+                            });
+    case kNodeConversation:
+        if (node->parent && node->parent->type == kNodeDevice) {
+            return menuOf(
+                this, {
+                          {"Backup SMS with this contact to Local Database", kBackupIcon,
+                           &MainWindow::miBackupChat},
+                          {"Transfer SMS with this contact to other Android", kA2AIcon,
+                           &MainWindow::miA2AChat, otherPhone},
+                          {"Export SMS with this contact to File", kExportIcon, &MainWindow::miExportChat},
+                          {"Print SMS with this contact", kPrintIcon, &MainWindow::miPrintChat},
+                      });
+        }
+        if (node->parent && node->parent->type == kNodeLocalDb) {
+            return menuOf(
+                this, {
+                          {"Transfer SMS with this contact to Android", kDb2AIcon, &MainWindow::miDb2AChat,
+                           anyPhone},
+                          {"Export SMS with this contact to File", kExportIcon, &MainWindow::miExportChat},
+                          {"Print SMS with this contact", kPrintIcon, &MainWindow::miPrintChat},
+                          {"Delete SMS with this contact", kDeleteIcon, &MainWindow::miDelChat},
+                      });
+        }
+        return nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+QMenu* MainWindow::createSmsContextMenu()
+{
+    const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
+    if (!source)
+        return nullptr;
+    if (source->type == kNodeDevice) {
+        return menuOf(
+            this,
+            {
+                {"Backup Selected SMS to Local Database", kBackupIcon, &MainWindow::miBackupSel},
+                {"Transfer Selected SMS to other Android", kA2AIcon, &MainWindow::miA2ASel, phoneCount() > 1},
+                {"Export Selected SMS to File", kExportIcon, &MainWindow::miExportSel},
+                {"Print Selected SMS", kPrintIcon, &MainWindow::miPrintSel},
+            });
+    }
+    return menuOf(
+        this, {
+                  {"Transfer Selected SMS to Android", kDb2AIcon, &MainWindow::miDb2ASel, phoneCount() > 0},
+                  {"Export Selected SMS to File", kExportIcon, &MainWindow::miExportSel},
+                  {"Print Selected SMS", kPrintIcon, &MainWindow::miPrintSel},
+                  {"Delete Selected SMS", kDeleteIcon, &MainWindow::miDelSel},
+              });
+}
+
+void MainWindow::onMainTreeContextMenu()
+{
+    const std::unique_ptr<QMenu> menu(createTreeContextMenu());
+    if (menu)
+        menu->exec(QCursor::pos());
+}
+
+void MainWindow::onSMSContextMenu()
+{
+    const std::unique_ptr<QMenu> menu(createSmsContextMenu());
+    if (menu)
+        menu->exec(QCursor::pos());
+}

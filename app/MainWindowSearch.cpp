@@ -1,0 +1,85 @@
+#include "app/MainWindow.h"
+
+#include "app/MainWindowForm.h"
+#include "app/messages/ItemModelSms.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/views/MyTreeView.h"
+#include "store/MessageText.h"
+
+#include <QLineEdit>
+
+#include <functional>
+
+namespace {
+// The first row from start to the end, then from 0 up to start, that
+// matches; -1 when none does. The wrap lets a search end on the row before
+// start, which is where it began.
+int findRowFrom(int start, int count, const std::function<bool(int)>& matches)
+{
+    for (int row = start; row < count; ++row) {
+        if (matches(row))
+            return row;
+    }
+    for (int row = 0; row < start && row < count; ++row) {
+        if (matches(row))
+            return row;
+    }
+    return -1;
+}
+} // namespace
+
+void MainWindow::searchCotnact()
+{
+    const QString keyword = ui->txtHandleKeyword->text().trimmed();
+    if (keyword.isEmpty())
+        return;
+    Node* node = currentNode();
+    if (!node)
+        return;
+    Node* source = nullptr;
+    int start = 0;
+    if (node->type == kNodeDevice || node->type == kNodeLocalDb) {
+        source = node;
+    } else if (node->type == kNodeConversation && node->parent) {
+        source = node->parent;
+        start = int(source->children.indexOf(node)) + 1;
+    } else {
+        return;
+    }
+    const QList<Node*>& conversations = source->children;
+    const int row = findRowFrom(start, int(conversations.size()), [&](int r) {
+        return conversations.at(r)->name.contains(keyword, Qt::CaseInsensitive);
+    });
+    if (row < 0) {
+        showInfoBox(tr("IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0").arg(keyword));
+        return;
+    }
+    const QModelIndex index = mainModel->indexOfNode(conversations.at(row));
+    ui->treeViewDS->setCurrentIndex(index);
+    ui->treeViewDS->scrollTo(index);
+}
+
+void MainWindow::searchMessages()
+{
+    const QString keyword = ui->txtSMSKeyword->text().trimmed();
+    if (keyword.isEmpty())
+        return;
+    const MessageList& messages = smsModel->messages();
+    if (messages.isEmpty()) {
+        showInfoBox(tr("IDS_CAN_NOT_FOUND_AND_MESSAGES"));
+        return;
+    }
+    const QModelIndex current = ui->treeViewSMS->currentIndex();
+    const int start = current.isValid() ? current.row() + 1 : 0;
+    const int row = findRowFrom(start, int(messages.size()), [&](int r) {
+        return displayText(*messages.at(r)).contains(keyword, Qt::CaseInsensitive);
+    });
+    if (row < 0) {
+        showInfoBox(tr("IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0").arg(keyword));
+        return;
+    }
+    const QModelIndex index = smsModel->indexOfRow(row);
+    ui->treeViewSMS->setCurrentIndex(index);
+    ui->treeViewSMS->scrollTo(index);
+}

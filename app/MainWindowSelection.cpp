@@ -1,0 +1,202 @@
+#include "app/MainWindow.h"
+
+#include "app/MainWindowForm.h"
+#include "app/messages/ItemModelSms.h"
+#include "app/messages/SmsBrowser.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/views/MyTreeView.h"
+#include "store/IOS6MessageDb.h"
+#include "store/MessageLists.h"
+#include "store/MessageOrder.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPersistentModelIndex>
+
+#include <exception>
+#include <utility>
+
+namespace {
+void sortAsShown(QList<_MsgMessage*>& list, const QHeaderView* header)
+{
+    if (header->sortIndicatorOrder() == Qt::AscendingOrder)
+        sortMessagesAscending(list);
+    else
+        sortMessagesDescending(list);
+}
+} // namespace
+
+void MainWindow::onMainTreeSelected(const QItemSelection& selected, const QItemSelection&)
+{
+    updateActions();
+    if (selected.isEmpty())
+        return;
+    showSelectedNode(mainModel->nodeFromIndex(selected.first().topLeft()));
+}
+
+void MainWindow::showSelectedNode(Node* node)
+{
+    try {
+        switch (node ? node->type : 0) {
+        case kNodeLocalDb:
+            showLocalDb(static_cast<_LocalDBItemNode*>(node));
+            break;
+        case kNodeConversation: {
+            auto* conversation = static_cast<_ChatSessionItemNode*>(node);
+            _AbsDBItemNode* source = ItemModelMain::sourceOf(conversation);
+            // A phone shown in the tree but never selected (a virtual one) has
+            // only its chats read so far.
+            if (source && source->type == kNodeDevice && source->messageSet->messages.isEmpty())
+                source->db->readMessages(*source->messageSet, 0);
+            if (conversation->chats.isEmpty() || !source)
+                clearMessageView();
+            else
+                showSourceMessages(source, messagesOfChats(conversation->chats));
+            break;
+        }
+        case kNodeDevice: {
+            // A phone's cache is read again on every selection.
+            auto* phone = static_cast<_AbsDBItemNode*>(node);
+            phone->db->readMessages(*phone->messageSet, 0);
+            showSourceMessages(phone, allMessages(*phone->messageSet));
+            break;
+        }
+        default:
+            clearMessageView();
+            break;
+        }
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+    }
+}
+
+// A local database is read on its first selection only; its conversations
+// then stand for "already read".
+void MainWindow::showLocalDb(_LocalDBItemNode* node)
+{
+    if (node->children.isEmpty()) {
+        node->db->readChats(*node->messageSet);
+        mainModel->rebuildConversations(node);
+        const QPersistentModelIndex index(mainModel->indexOfNode(node));
+        MyTreeView* tree = ui->treeViewDS;
+        QMetaObject::invokeMethod(
+            tree,
+            [tree, index] {
+                if (index.isValid())
+                    tree->expand(index);
+            },
+            Qt::QueuedConnection);
+        if (node->children.isEmpty()) {
+            clearMessageView();
+            return;
+        }
+        node->db->readMessages(*node->messageSet, 0);
+    }
+    showSourceMessages(node, allMessages(*node->messageSet));
+}
+
+void MainWindow::showSourceMessages(_AbsDBItemNode* source, const MessageList& list)
+{
+    // The set shown before is let go only once the views hold the new records.
+    const MessageSetPtr previous = std::exchange(shownSet, source->messageSet);
+    showMessageList(list);
+}
+
+void MainWindow::showMessageList(const MessageList& list)
+{
+    MessageList sorted = list;
+    sortAsShown(sorted, ui->treeViewSMS->header());
+    smsModel->setMessages(sorted);
+    ui->txtSMS->clear();
+    ui->txtSMS->setMessages(smsModel->messages());
+    ui->lbSMSCount->setText(tr("Messages: %1").arg(sorted.size()));
+}
+
+void MainWindow::clearMessageView()
+{
+    smsModel->clear();
+    ui->txtSMS->clear();
+    ui->lbSMSCount->setText(tr("Messages: 0"));
+    shownSet.reset();
+}
+
+bool MainWindow::viewsShow(const _AbsDBItemNode* source) const
+{
+    return source && shownSet && shownSet == source->messageSet;
+}
+
+void MainWindow::onSMSSortIndicatorChanged(int logicalIndex, Qt::SortOrder)
+{
+    if (logicalIndex != 0) {
+        // Only the date orders the list; the header signals again with column 0.
+        ui->treeViewSMS->header()->setSortIndicator(0, Qt::DescendingOrder);
+        return;
+    }
+    showMessageList(smsModel->messages());
+}
+
+void MainWindow::onSMSItemSelected(const QItemSelection& selected, const QItemSelection&)
+{
+    if (selected.isEmpty())
+        return;
+    const QModelIndex first = selected.first().topLeft();
+    if (smsModel->messageFromIndex(first))
+        ui->txtSMS->showMessage(first.row());
+}
+
+MainWindow::MessageList MainWindow::selectedMessages() const
+{
+    MessageList list;
+    const QModelIndexList rows = ui->treeViewSMS->selectionModel()->selectedRows(0);
+    list.reserve(rows.size());
+    for (const QModelIndex& row : rows) {
+        if (_MsgMessage* message = smsModel->messageFromIndex(row))
+            list.append(message);
+    }
+    return list;
+}
+
+MainWindow::MessageList MainWindow::chatMessages() const
+{
+    return smsModel->messages();
+}
+
+MainWindow::MessageList MainWindow::allSourceMessages()
+{
+    _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
+    if (!source)
+        return {};
+    try {
+        source->db->readMessages(*source->messageSet, 0);
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+        return {};
+    }
+    MessageList list = allMessages(*source->messageSet);
+    sortAsShown(list, ui->treeViewSMS->header());
+    return list;
+}
+
+void MainWindow::runPlainCommand(Command sel, Command chat, Command all)
+{
+    if (ui->treeViewSMS->selectionModel()->hasSelection()) {
+        (this->*sel)();
+        return;
+    }
+    const Node* node = currentNode();
+    if (!node)
+        return;
+    if (node->type == kNodeConversation)
+        (this->*chat)();
+    else
+        (this->*all)();
+}
+
+void MainWindow::runWithAllMessages(ListCommand command)
+{
+    if (allSourceMessages().isEmpty())
+        return;
+    (this->*command)(allSourceMessages());
+}
