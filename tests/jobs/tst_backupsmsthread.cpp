@@ -1,19 +1,15 @@
-#include "DbSnapshot.h"
 #include "JobRecorder.h"
-#include "MessageFixture.h"
+#include "StoreTestKit.h"
 #include "TestHome.h"
 #include "jobs/BackupSMSThread.h"
-#include "jobs/JobRunner.h"
-#include "jobs/ProgressForm.h"
-#include "tests/support/ModalDriver.h"
+#include "store/IOS6MessageDb.h"
+#include "store/sql/Sqlite3DB.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
+using namespace StoreTestKit;
 
 namespace {
 
@@ -25,38 +21,40 @@ QString successText(int count)
 }
 
 // Three messages in two chats, listed out of date order.
-struct PhoneMessages
+QList<_MsgMessage*> phoneMessages(Records& r)
 {
-    PhoneMessages()
-    {
-        _MsgChat* ann = fixture.addChat(QStringLiteral("+15550001"));
-        _MsgChat* bob = fixture.addChat(QStringLiteral("+15550002"));
-        fixture.addMessage(ann, QStringLiteral("third"), 3000, true);
-        fixture.addMessage(bob, QStringLiteral("first"), 1000);
-        fixture.addMessage(ann, QStringLiteral("second"), 2000);
-    }
-    MessageFixture fixture;
-};
-
-// Texts of the stored messages in row id order, i.e. in the order written.
-QStringList storedTexts(const QDir& folder)
-{
-    const std::unique_ptr<MessageSet> set = readBack(folder);
-    QStringList texts;
-    for (const _MsgMessage* message : std::as_const(set->messages))
-        texts.append(message->text);
-    return texts;
+    _MsgHandle* ann = r.handle(QStringLiteral("+15550001"));
+    _MsgHandle* bob = r.handle(QStringLiteral("+15550002"));
+    _MsgChat* annChat = r.singleChat(ann);
+    return {r.message(annChat, ann, 3000, true, QStringLiteral("third")),
+            r.message(r.singleChat(bob), bob, 1000, false, QStringLiteral("first")),
+            r.message(annChat, ann, 2000, false, QStringLiteral("second"))};
 }
 
 // A target that already holds two messages of its own.
-QDir existingTarget(const QTemporaryDir& dir, MessageFixture& earlier)
+QDir existingTarget(const QTemporaryDir& dir)
 {
     const QDir folder(dir.filePath(QStringLiteral("Family")));
-    _MsgChat* chat = earlier.addChat(QStringLiteral("+15559999"));
-    earlier.addMessage(chat, QStringLiteral("old one"), 500);
-    earlier.addMessage(chat, QStringLiteral("old two"), 600, true);
-    writeMessages(folder, earlier.messages());
+    Records r;
+    _MsgHandle* cid = r.handle(QStringLiteral("+15559999"));
+    _MsgChat* chat = r.singleChat(cid);
+    QList<_MsgMessage*> messages{r.message(chat, cid, 500, false, QStringLiteral("old one")),
+                                 r.message(chat, cid, 600, true, QStringLiteral("old two"))};
+    for (_MsgMessage* message : messages)
+        message->guid.prepend(QStringLiteral("old-")); // apart from the phone's guids
+    writeMessages(folder, messages);
     return folder;
+}
+
+// The message texts in the order written, then the row counts of every table.
+QString stateOf(const QDir& folder)
+{
+    Sqlite3DB db;
+    db.openThrow(IOS6MessageDb(folder, QString()).databasePath(), Sqlite3DB::ReadWrite);
+    return column(db, QStringLiteral(
+                          "select group_concat(text, ',') from (select text from message order by rowid)"))
+               .value(0) +
+           u'|' + tableCounts(db);
 }
 
 void runBackup(JobRecorder& recorder, const QList<_MsgMessage*>& messages, const QDir& folder)
@@ -85,47 +83,36 @@ private slots:
     {
         QTemporaryDir dir;
         const QDir folder(dir.filePath(QStringLiteral("Acme X1_Backup")));
-        PhoneMessages phone;
-        QList<_MsgMessage*> list = phone.fixture.messages();
+        Records phone;
         JobRecorder recorder;
-        BackupSMSThread job(list, folder, QString(), &recorder, nullptr);
-        list.clear(); // the job works on its own copy
-        recorder.runToEnd(job);
+        runBackup(recorder, phoneMessages(phone), folder);
 
-        const QList<JobRecorder::Call> progress = recorder.callsOf(QStringLiteral("updateProgress"));
-        QCOMPARE(progress.size(), 4);
-        QCOMPARE(progress[0].text, kBackingUp);
-        QCOMPARE(progress[0].progress, 0);
-        QCOMPARE(progress[0].progressText, QString());
-        const int percents[] = {33, 66, 100};
-        for (int i = 1; i <= 3; ++i) {
-            QCOMPARE(progress[i].text, kBackingUp);
-            QCOMPARE(progress[i].progress, percents[i - 1]);
-            QCOMPARE(progress[i].progressText, QStringLiteral("SMS: %1/3").arg(i));
-        }
+        QStringList progress;
+        for (const JobRecorder::Call& call : recorder.callsOf(QStringLiteral("updateProgress")))
+            progress << QStringLiteral("%1|%2|%3").arg(call.text).arg(call.progress).arg(call.progressText);
+        QCOMPARE(progress, QStringList({kBackingUp + "|0|", kBackingUp + "|33|SMS: 1/3",
+                                        kBackingUp + "|66|SMS: 2/3", kBackingUp + "|100|SMS: 3/3"}));
         QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList{successText(3)});
         QCOMPARE(recorder.textsOf(QStringLiteral("errorOccurred")), QStringList());
-        // Written oldest first.
-        QCOMPARE(storedTexts(folder),
-                 (QStringList{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}));
+        // Written oldest first, one chat per correspondent.
+        QVERIFY2(stateOf(folder).startsWith(QLatin1String("first,second,third|message=3 chat=2 handle=2 ")),
+                 qPrintable(stateOf(folder)));
     }
 
-    void mergingTheSameMessagesAgainAddsNothing()
+    void mergingTheSameMessagesTwiceAddsNothing()
     {
         QTemporaryDir dir;
-        MessageFixture earlier;
-        const QDir folder = existingTarget(dir, earlier);
-        PhoneMessages phone;
-        JobRecorder first;
-        runBackup(first, phone.fixture.messages(), folder);
-        QCOMPARE(first.textsOf(QStringLiteral("succeed")), QStringList{successText(3)});
-        const DbSnapshot afterFirst = snapshotOf(databaseFile(folder));
-        QCOMPARE(afterFirst.messages, 5);
-
-        JobRecorder second;
-        runBackup(second, phone.fixture.messages(), folder);
+        const QDir folder = existingTarget(dir);
+        Records phone;
+        const QList<_MsgMessage*> messages = phoneMessages(phone);
+        JobRecorder first, second;
+        runBackup(first, messages, folder);
+        const QString afterFirst = stateOf(folder);
+        QVERIFY2(afterFirst.startsWith(QLatin1String("old one,old two,first,second,third|")),
+                 qPrintable(afterFirst));
+        runBackup(second, messages, folder);
         QCOMPARE(second.textsOf(QStringLiteral("succeed")), QStringList{successText(3)});
-        QCOMPARE(snapshotOf(databaseFile(folder)), afterFirst);
+        QCOMPARE(stateOf(folder), afterFirst);
     }
 
     void zeroMessagesStillCreateTheDatabase()
@@ -135,38 +122,41 @@ private slots:
         JobRecorder recorder;
         runBackup(recorder, {}, folder);
         QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList{successText(0)});
-        QCOMPARE(recorder.itemCount(), 0);
-        QVERIFY(QFile::exists(databaseFile(folder)));
-        QCOMPARE(snapshotOf(databaseFile(folder)).messages, 0);
+        QVERIFY2(stateOf(folder).startsWith(QLatin1String("|message=0 ")), qPrintable(stateOf(folder)));
     }
 
-    void cancelLeavesTheTargetAsItWas_data()
+    void failuresLeaveTheTargetAsItWas_data()
     {
-        QTest::addColumn<int>("cancelAtItem"); // 0: before the first
-        QTest::newRow("before the first message") << 0;
-        QTest::newRow("midway") << 2;
-        QTest::newRow("during the last message") << 3;
+        QTest::addColumn<bool>("mms");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("cancel midway") << false << QString();
+        QTest::newRow("MMS chat") << true << "IOS6MessageDb::insertChat, invalid chat, service_name:MMS";
     }
 
-    void cancelLeavesTheTargetAsItWas()
+    void failuresLeaveTheTargetAsItWas()
     {
-        QFETCH(int, cancelAtItem);
+        QFETCH(bool, mms);
+        QFETCH(QString, error);
         QTemporaryDir dir;
-        MessageFixture earlier;
-        const QDir folder = existingTarget(dir, earlier);
-        const DbSnapshot before = snapshotOf(databaseFile(folder));
-        PhoneMessages phone;
+        const QDir folder = existingTarget(dir);
+        const QString before = stateOf(folder);
+        Records phone;
+        QList<_MsgMessage*> messages = phoneMessages(phone);
         JobRecorder recorder;
-        if (cancelAtItem == 0)
-            recorder.cancelNow();
-        else
-            recorder.cancelAtItem(cancelAtItem);
-        runBackup(recorder, phone.fixture.messages(), folder);
-
-        QCOMPARE(recorder.itemCount(), cancelAtItem);
+        if (mms) {
+            _MsgHandle* dan = phone.handle(QStringLiteral("+15550003"));
+            _MsgChat* chat = phone.chat(QStringLiteral("MMS;-;+15550003"), {dan});
+            chat->service_name = QStringLiteral("MMS");
+            messages.insert(1, phone.message(chat, dan, 2500, false, QStringLiteral("picture")));
+        } else {
+            recorder.cancelAtItem(2);
+        }
+        runBackup(recorder, messages, folder);
+        QCOMPARE(recorder.itemCount(), mms ? 3 : 2);
+        QCOMPARE(recorder.textsOf(QStringLiteral("errorOccurred")),
+                 error.isEmpty() ? QStringList() : QStringList{error});
         QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList());
-        QCOMPARE(recorder.textsOf(QStringLiteral("errorOccurred")), QStringList());
-        QCOMPARE(snapshotOf(databaseFile(folder)), before);
+        QCOMPARE(stateOf(folder), before);
     }
 
     void targetThatCannotBeCreated()
@@ -174,82 +164,17 @@ private slots:
         QTemporaryDir dir;
         // A plain file where the database folder should be.
         const QString blocker = dir.filePath(QStringLiteral("Blocked"));
-        {
-            QFile file(blocker);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a folder");
-        }
-        PhoneMessages phone;
+        writeBytes(blocker, "not a folder");
+        Records phone;
         JobRecorder recorder;
-        runBackup(recorder, phone.fixture.messages(), QDir(blocker));
-
-        QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList());
-        const QStringList errors = recorder.textsOf(QStringLiteral("errorOccurred"));
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(!errors.first().isEmpty());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList{QStringLiteral("Blocked")});
-        QFile file(blocker);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("not a folder"));
-    }
-
-    void readOnlyParentFolder()
-    {
-        if (geteuid() == 0)
-            QSKIP("root ignores folder permissions");
-        QTemporaryDir dir;
-        const QString parent = dir.filePath(QStringLiteral("locked"));
-        QVERIFY(QDir().mkpath(parent));
-        QVERIFY(QFile::setPermissions(parent, QFile::ReadOwner | QFile::ExeOwner));
-        PhoneMessages phone;
-        JobRecorder recorder;
-        runBackup(recorder, phone.fixture.messages(), QDir(parent + QStringLiteral("/New")));
-        QFile::setPermissions(parent, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        runBackup(recorder, phoneMessages(phone), QDir(blocker));
 
         QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList());
         QCOMPARE(recorder.textsOf(QStringLiteral("errorOccurred")).size(), 1);
-        QCOMPARE(QDir(parent).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList());
-    }
-
-    void mmsChatEndsWithTheInvalidChatError()
-    {
-        QTemporaryDir dir;
-        MessageFixture earlier;
-        const QDir folder = existingTarget(dir, earlier);
-        const DbSnapshot before = snapshotOf(databaseFile(folder));
-        MessageFixture phone;
-        _MsgChat* sms = phone.addChat(QStringLiteral("+15550001"));
-        _MsgChat* mms = phone.addChat(QStringLiteral("+15550003"), QStringLiteral("MMS"));
-        phone.addMessage(mms, QStringLiteral("picture"), 2000);
-        phone.addMessage(sms, QStringLiteral("written first"), 1000);
-        JobRecorder recorder;
-        runBackup(recorder, phone.messages(), folder);
-
-        QCOMPARE(recorder.itemCount(), 2);
-        QCOMPARE(recorder.textsOf(QStringLiteral("errorOccurred")),
-                 QStringList{QStringLiteral("IOS6MessageDb::insertChat, invalid chat, service_name:MMS")});
-        QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList());
-        QCOMPARE(snapshotOf(databaseFile(folder)), before);
-    }
-
-    void runsUnderTheProgressDialog()
-    {
-        QTemporaryDir dir;
-        const QDir folder(dir.filePath(QStringLiteral("Acme X1_Backup")));
-        PhoneMessages phone;
-        ProgressForm form(QString(), nullptr);
-        BackupSMSThread job(phone.fixture.messages(), folder, QString(), &form, nullptr);
-        ModalDriver driver;
-        driver.answer(QMessageBox::Ok);
-        QVERIFY(runJob(form, job));
-        QVERIFY(driver.waitUntilDone());
-        QCOMPARE(driver.texts(), QStringList{successText(3)});
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("lbStatus"))->text(), kBackingUp);
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("lbProgress"))->text(), QStringLiteral("SMS: 3/3"));
-        QCOMPARE(form.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(), 100);
-        QCOMPARE(snapshotOf(databaseFile(folder)).messages, 3);
+        QVERIFY(!recorder.textsOf(QStringLiteral("errorOccurred")).first().isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList{QStringLiteral("Blocked")});
+        QCOMPARE(fileBytes(blocker), QByteArray("not a folder"));
     }
 };
 

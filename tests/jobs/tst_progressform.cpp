@@ -1,7 +1,5 @@
-#include "app/ui/AppStyle.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
-#include "tests/support/ModalDriver.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -9,103 +7,55 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
-#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace {
 
 constexpr int kWaitMs = 10000;
 
-// A job whose run() is a script; it can pause so that the test looks at the
-// dialog between two of its posts.
-class ScriptedJob : public QThread
-{
-public:
-    using Script = std::function<void(ScriptedJob&)>;
-
-    ScriptedJob(JobProgress* form, Script script) : form(*form), script(std::move(script)) {}
-
-    // Job side: stops until the test resumes it.
-    void pause()
-    {
-        paused.release();
-        resumed.tryAcquire(1, kWaitMs);
-    }
-    // Test side: waits for the next pause and delivers what the job posted before it.
-    bool waitForPause()
-    {
-        if (!QTest::qWaitFor([this] { return paused.tryAcquire(); }, kWaitMs))
-            return false;
-        QCoreApplication::sendPostedEvents();
-        return true;
-    }
-    void resume() { resumed.release(); }
-
-    JobProgress& form;
-    std::atomic<int> posts{0};
-    std::atomic<int> stoppedAtItem{0};
-
-protected:
-    void run() override { script(*this); }
-
-private:
-    Script script;
-    QSemaphore paused;
-    QSemaphore resumed;
-};
-
-// Runs the steps once the dialog's modal loop is running.
-void whenRunning(ProgressForm& form, std::function<void()> steps)
-{
-    QTimer::singleShot(0, &form, std::move(steps));
-}
-
-// Closes every message box that shows up and keeps its text: for runs in
-// which no box may appear.
+// Closes every message box that shows up, noting its text and the state of
+// the progress dialog under it.
 class BoxTrap : public QObject
 {
 public:
-    BoxTrap()
+    explicit BoxTrap(ProgressForm& form)
     {
-        connect(&timer, &QTimer::timeout, this, [this] {
+        connect(&timer, &QTimer::timeout, this, [this, &form] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 texts.append(box->text());
+                formShown = formShown && form.isVisible();
+                formWaiting = form.isWaitingTips();
                 box->done(QMessageBox::Ok);
             }
         });
         timer.start(10);
     }
     QStringList texts;
+    bool formShown = true;    // the dialog was open under every box
+    bool formWaiting = false; // the job waited for the last box
 
 private:
     QTimer timer;
 };
 
-// Presses OK on the next message box and notes whether the progress dialog
-// was still open under it.
-void answerBoxNoting(ModalDriver& driver, ProgressForm& form, bool& formOpenUnderBox)
+// Runs work as the job thread under the dialog; steps run inside its modal loop.
+bool runWith(ProgressForm& form, std::function<void()> work, std::function<void()> steps = {})
 {
-    driver.answerWith(
-        [&form, &formOpenUnderBox](QWidget* widget) {
-            formOpenUnderBox = form.isVisible();
-            static_cast<QMessageBox*>(widget)->button(QMessageBox::Ok)->click();
-        },
-        [](QWidget* widget) { return qobject_cast<QMessageBox*>(widget) != nullptr; }, QStringLiteral("box"));
+    std::unique_ptr<QThread> job(QThread::create(std::move(work)));
+    if (steps)
+        QTimer::singleShot(0, &form, std::move(steps));
+    return runJob(form, *job);
 }
 
-QLabel* label(ProgressForm& form, const char* name)
+QString shown(ProgressForm& form, const char* label)
 {
-    return form.findChild<QLabel*>(QLatin1String(name));
-}
-
-QPushButton* cancelButton(ProgressForm& form)
-{
-    return form.findChild<QPushButton*>(QStringLiteral("btnCancel"));
+    return form.findChild<QLabel*>(QLatin1String(label))->text();
 }
 
 } // namespace
@@ -115,235 +65,123 @@ class TestProgressForm : public QObject
     Q_OBJECT
 
 private slots:
-    void constructionAndProtocolInterface()
+    void protocol_data()
     {
-        const QString title = QStringLiteral("Connecting to Android...");
-        ProgressForm form(title, nullptr);
-        QCOMPARE(form.objectName(), QStringLiteral("ProgressForm"));
-        QCOMPARE(form.windowTitle(), title);
-        QCOMPARE(form.windowFlags(), Qt::Dialog | Qt::FramelessWindowHint);
-        QCOMPARE(form.styleSheet(), appStyleSheet());
-        QCOMPARE(label(form, "lbStatus")->text(), title);
-        QCOMPARE(label(form, "lbProgress")->text(), QString());
-        QCOMPARE(form.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(), 0);
-        QCOMPARE(cancelButton(form)->text(), QStringLiteral("Cancel"));
-        QVERIFY(!form.isCanceled());
-        QVERIFY(!form.isWaitingTips());
-
-        // Jobs reach the dialog by these names only.
-        const QMetaObject* meta = form.metaObject();
-        for (const char* slot : {"updateProgress(QString,int,QString)", "errorOccurred(QString)",
-                                 "succeed(QString)", "onFinish(int)", "tipsWait(QString)", "cancel()"})
-            QVERIFY2(meta->indexOfSlot(slot) >= meta->methodOffset(), slot);
-        QVERIFY(meta->indexOfSignal("userCacel()") >= meta->methodOffset());
+        QTest::addColumn<QStringList>("posts"); // "status|progress|text" each
+        QTest::addColumn<QString>("end");       // "ok:" or "error:", then the text
+        QTest::addColumn<QString>("state");     // status|bar|text at the end
+        // An empty status keeps the line, -1 keeps the bar, an empty text shows the value.
+        QTest::newRow("quiet success") << QStringList{"Loading|10|Step 1", "|-1|"} << QString("ok:")
+                                       << QString("Loading|10|Progress:10%");
+        QTest::newRow("success with text") << QStringList{"Loading|10|Step 1", "Saving|45|Half"}
+                                           << QString("ok:All 3 done.") << QString("Saving|45|Half");
+        QTest::newRow("error") << QStringList{"Working|30|"} << QString("error:disk on fire")
+                               << QString("Working|30|Progress:30%");
     }
 
-    void progressUpdatesAndQuietSuccess()
+    void protocol()
     {
+        QFETCH(QStringList, posts);
+        QFETCH(QString, end);
+        QFETCH(QString, state);
+        const bool ok = end.startsWith(QLatin1String("ok:"));
+        const QString endText = end.section(u':', 1);
         ProgressForm form(QString(), nullptr);
-        ScriptedJob job(&form, [](ScriptedJob& self) {
-            self.form.postUpdateProgress(QStringLiteral("Loading"), 10, QStringLiteral("Step 1"));
-            self.pause();
-            self.form.postUpdateProgress(QString(), -1, QString());
-            self.pause();
-            self.form.postUpdateProgress(QString(), 45, QString());
-            self.pause();
-            self.form.postUpdateProgress(QStringLiteral("Saving"), -1, QStringLiteral("Half"));
-            self.pause();
-            self.form.postSucceed(QString());
+        BoxTrap trap(form);
+        const bool succeeded = runWith(form, [&] {
+            for (const QString& post : std::as_const(posts))
+                form.postUpdateProgress(post.section(u'|', 0, 0), post.section(u'|', 1, 1).toInt(),
+                                        post.section(u'|', 2));
+            if (ok)
+                form.postSucceed(endText);
+            else
+                form.postErrorOccurred(endText);
         });
-        QLabel* status = label(form, "lbStatus");
-        QLabel* progressText = label(form, "lbProgress");
-        auto* bar = form.findChild<QProgressBar*>(QStringLiteral("progressBar"));
-        whenRunning(form, [&] {
-            QVERIFY(job.waitForPause());
-            QCOMPARE(status->text(), QStringLiteral("Loading"));
-            QCOMPARE(bar->value(), 10);
-            QCOMPARE(progressText->text(), QStringLiteral("Step 1"));
-            job.resume();
-
-            // Empty status keeps the line, -1 keeps the bar, empty text shows the value.
-            QVERIFY(job.waitForPause());
-            QCOMPARE(status->text(), QStringLiteral("Loading"));
-            QCOMPARE(bar->value(), 10);
-            QCOMPARE(progressText->text(), QStringLiteral("Progress:10%"));
-            job.resume();
-
-            QVERIFY(job.waitForPause());
-            QCOMPARE(bar->value(), 45);
-            QCOMPARE(progressText->text(), QStringLiteral("Progress:45%"));
-            job.resume();
-
-            QVERIFY(job.waitForPause());
-            QCOMPARE(status->text(), QStringLiteral("Saving"));
-            QCOMPARE(bar->value(), 45);
-            QCOMPARE(progressText->text(), QStringLiteral("Half"));
-            job.resume();
-        });
-        BoxTrap trap;
-        QVERIFY(runJob(form, job));
-        QCOMPARE(form.result(), 1);
-        QVERIFY(!form.isCanceled());
-        QCOMPARE(trap.texts, QStringList());
+        QCOMPARE(succeeded, ok);
+        QCOMPARE(form.result(), ok ? 1 : 0);
+        const int bar = form.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value();
+        QCOMPARE(
+            QStringLiteral("%1|%2|%3").arg(shown(form, "lbStatus")).arg(bar).arg(shown(form, "lbProgress")),
+            state);
+        // A box for a text only, shown before the dialog closes.
+        QCOMPARE(trap.texts.size(), endText.isEmpty() ? 0 : 1);
+        QVERIFY2(trap.texts.join(QString()).contains(endText), qPrintable(trap.texts.join(QString())));
+        QVERIFY(trap.formShown);
     }
 
-    void successTextShownBeforeClosing()
-    {
-        ProgressForm form(QString(), nullptr);
-        ScriptedJob job(&form,
-                        [](ScriptedJob& self) { self.form.postSucceed(QStringLiteral("All 3 done.")); });
-        ModalDriver driver;
-        bool formOpenUnderBox = false;
-        answerBoxNoting(driver, form, formOpenUnderBox);
-        QVERIFY(runJob(form, job));
-        QVERIFY(driver.waitUntilDone());
-        QCOMPARE(driver.texts(), QStringList{QStringLiteral("All 3 done.")});
-        QVERIFY(formOpenUnderBox);
-        QCOMPARE(form.result(), 1);
-    }
-
-    void errorShowsErrorBoxAndFails()
-    {
-        ProgressForm form(QString(), nullptr);
-        ScriptedJob job(&form, [](ScriptedJob& self) {
-            self.form.postUpdateProgress(QStringLiteral("Working"), 0, QString());
-            self.form.postErrorOccurred(QStringLiteral("disk on fire"));
-        });
-        ModalDriver driver;
-        bool formOpenUnderBox = false;
-        answerBoxNoting(driver, form, formOpenUnderBox);
-        QVERIFY(!runJob(form, job));
-        QVERIFY(driver.waitUntilDone());
-        QCOMPARE(driver.texts().size(), 1);
-        QVERIFY2(driver.texts().first().contains(QLatin1String("disk on fire")),
-                 qPrintable(driver.texts().first()));
-        QVERIFY(formOpenUnderBox);
-        QCOMPARE(form.result(), 0);
-    }
-
-    void cancelBetweenItemsStopsTheJob()
-    {
-        ProgressForm form(QString(), nullptr);
-        ScriptedJob job(&form, [](ScriptedJob& self) {
-            for (int i = 1; i <= 5; ++i) {
-                if (self.form.isCanceled()) {
-                    self.stoppedAtItem = i;
-                    return;
-                }
-                self.form.postUpdateProgress(QString(), i * 20, QStringLiteral("Item %1/5").arg(i));
-                ++self.posts;
-                self.pause();
-            }
-            self.form.postSucceed(QStringLiteral("finished anyway"));
-            ++self.posts;
-        });
-        QSignalSpy userCancel(&form, &ProgressForm::userCacel);
-        whenRunning(form, [&] {
-            QVERIFY(job.waitForPause());
-            job.resume();
-            QVERIFY(job.waitForPause());
-            QCOMPARE(label(form, "lbProgress")->text(), QStringLiteral("Item 2/5"));
-            QTest::mouseClick(cancelButton(form), Qt::LeftButton);
-            // Closed at once, while the job still sits in its second item.
-            QVERIFY(!form.isVisible());
-            QVERIFY(form.isCanceled());
-            QCOMPARE(userCancel.count(), 1);
-            QCOMPARE(job.stoppedAtItem.load(), 0);
-            job.resume();
-        });
-        BoxTrap trap;
-        QVERIFY(!runJob(form, job));
-        QCOMPARE(job.stoppedAtItem.load(), 3);
-        QCOMPARE(job.posts.load(), 2);
-        QCOMPARE(form.result(), 0);
-        QCoreApplication::processEvents();
-        QCOMPARE(trap.texts, QStringList());
-    }
-
-    void onlyTheProtocolEndsTheDialog_data()
+    void cancelBetweenItems_data()
     {
         QTest::addColumn<bool>("cancelEnabled");
-        QTest::newRow("cancel enabled") << true;
-        QTest::newRow("cancel disabled") << false;
+        QTest::addColumn<bool>("jobHeedsCancel");
+        QTest::newRow("job stops") << true << true;
+        QTest::newRow("late posts never arrive") << true << false;
+        QTest::newRow("cancel disabled") << false << true;
     }
 
-    void onlyTheProtocolEndsTheDialog()
+    void cancelBetweenItems()
     {
         QFETCH(bool, cancelEnabled);
+        QFETCH(bool, jobHeedsCancel);
         ProgressForm form(QString(), nullptr);
         form.setCancelEnabled(cancelEnabled);
-        ScriptedJob job(&form, [](ScriptedJob& self) {
-            self.pause();
-            self.form.postSucceed(QString());
-        });
-        whenRunning(form, [&] {
-            QVERIFY(job.waitForPause());
-            QTest::keyClick(&form, Qt::Key_Escape);
-            form.reject();
-            form.accept();
-            form.close();
-            QCoreApplication::processEvents();
-            QVERIFY(form.isVisible());
-            QTest::mouseClick(cancelButton(form), Qt::LeftButton);
-            QCOMPARE(form.isVisible(), !cancelEnabled);
-            job.resume();
-        });
-        QCOMPARE(runJob(form, job), !cancelEnabled);
-        QCOMPARE(form.isCanceled(), cancelEnabled);
-        QCOMPARE(form.result(), cancelEnabled ? 0 : 1);
-    }
-
-    void callsPostedAfterCancelNeverArrive()
-    {
-        ProgressForm form(QString(), nullptr);
-        // A job that misses the cancel and keeps posting.
-        ScriptedJob job(&form, [](ScriptedJob& self) {
-            self.form.postUpdateProgress(QStringLiteral("Working"), 10, QString());
-            self.pause();
-            self.form.postUpdateProgress(QStringLiteral("late"), 99, QStringLiteral("late"));
-            self.form.postErrorOccurred(QStringLiteral("late error"));
-            self.form.postSucceed(QStringLiteral("late success"));
-        });
-        whenRunning(form, [&] {
-            QVERIFY(job.waitForPause());
-            QTest::mouseClick(cancelButton(form), Qt::LeftButton);
-            job.resume();
-        });
-        BoxTrap trap;
-        QVERIFY(!runJob(form, job));
-        QCoreApplication::processEvents();
-        QCOMPARE(trap.texts, QStringList());
-        QCOMPARE(label(form, "lbStatus")->text(), QStringLiteral("Working"));
-        QCOMPARE(form.result(), 0);
-    }
-
-    void tipsWaitKeepsTheDialogOpenUntilOk()
-    {
-        ProgressForm form(QString(), nullptr);
-        std::atomic<bool> flagSetWhenPosted{false};
-        ScriptedJob job(&form, [&flagSetWhenPosted](ScriptedJob& self) {
-            self.form.postTipsWait(QStringLiteral("Switch the default app now."));
-            flagSetWhenPosted = self.form.isWaitingTips();
-            for (int polls = 0; self.form.isWaitingTips() && polls < kWaitMs / 20; ++polls)
-                QThread::msleep(20);
-            self.form.postSucceed(QString());
-        });
-        ModalDriver driver;
-        bool waitingUnderBox = false;
-        driver.answerWith(
-            [&](QWidget* widget) {
-                waitingUnderBox = form.isVisible() && form.isWaitingTips();
-                static_cast<QMessageBox*>(widget)->button(QMessageBox::Ok)->click();
+        BoxTrap trap(form);
+        QSemaphore next;
+        std::atomic<int> posts{0};
+        const bool succeeded = runWith(
+            form,
+            [&] {
+                for (int i = 1; i <= 5; ++i) {
+                    if (jobHeedsCancel && form.isCanceled())
+                        return;
+                    form.postUpdateProgress(QString(), i * 20, QStringLiteral("Item %1/5").arg(i));
+                    ++posts;
+                    next.tryAcquire(1, kWaitMs);
+                }
+                form.postSucceed(QStringLiteral("finished"));
             },
-            [](QWidget* widget) { return qobject_cast<QMessageBox*>(widget) != nullptr; },
-            QStringLiteral("tips"));
-        QVERIFY(runJob(form, job));
-        QVERIFY(driver.waitUntilDone());
-        QCOMPARE(driver.texts(), QStringList{QStringLiteral("Switch the default app now.")});
-        QVERIFY(flagSetWhenPosted);
-        QVERIFY(waitingUnderBox);
+            [&] {
+                QVERIFY(
+                    QTest::qWaitFor([&] { return shown(form, "lbProgress") == QLatin1String("Item 1/5"); }));
+                next.release();
+                QVERIFY(
+                    QTest::qWaitFor([&] { return shown(form, "lbProgress") == QLatin1String("Item 2/5"); }));
+                // Only the protocol and Cancel end the dialog.
+                QTest::keyClick(&form, Qt::Key_Escape);
+                form.reject();
+                form.accept();
+                form.close();
+                QCoreApplication::processEvents();
+                QVERIFY(form.isVisible());
+                QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("btnCancel")), Qt::LeftButton);
+                QCOMPARE(form.isVisible(), !cancelEnabled);
+                QCOMPARE(form.isCanceled(), cancelEnabled);
+                next.release(5);
+            });
+        QCOMPARE(succeeded, !cancelEnabled);
+        QCOMPARE(form.result(), cancelEnabled ? 0 : 1);
+        QCOMPARE(posts.load(), cancelEnabled && jobHeedsCancel ? 2 : 5);
+        QCoreApplication::processEvents();
+        QCOMPARE(shown(form, "lbProgress"),
+                 cancelEnabled ? QStringLiteral("Item 2/5") : QStringLiteral("Item 5/5"));
+        QCOMPARE(trap.texts, cancelEnabled ? QStringList() : QStringList{QStringLiteral("finished")});
+    }
+
+    void tipsWaitKeepsTheJobWaitingUntilOk()
+    {
+        ProgressForm form(QString(), nullptr);
+        BoxTrap trap(form);
+        std::atomic<bool> waitingWhenPosted{false};
+        QVERIFY(runWith(form, [&] {
+            form.postTipsWait(QStringLiteral("Switch the default app now."));
+            waitingWhenPosted = form.isWaitingTips();
+            for (int polls = 0; form.isWaitingTips() && polls < kWaitMs / 20; ++polls)
+                QThread::msleep(20);
+            form.postSucceed(QString());
+        }));
+        QCOMPARE(trap.texts, QStringList{QStringLiteral("Switch the default app now.")});
+        QVERIFY(waitingWhenPosted);
+        QVERIFY(trap.formShown && trap.formWaiting);
         QVERIFY(!form.isWaitingTips());
-        QCOMPARE(form.result(), 1);
     }
 };
 

@@ -17,17 +17,36 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
-QStringList numberedTexts(const QString& prefix, int count)
+ConversationPlan planConversation(const char* contact, int number, const char* prefix, int count)
 {
-    QStringList texts;
+    ConversationPlan plan{contact,
+                          QStringLiteral("+155500000%1").arg(number, 2, 10, QLatin1Char('0')),
+                          {},
+                          400000000 + (number - 1) * 100000};
     for (int i = 1; i <= count; ++i)
-        texts << QStringLiteral("%1 %2").arg(prefix).arg(i);
-    return texts;
+        plan.texts << QStringLiteral("%1 %2").arg(QLatin1String(prefix)).arg(i);
+    return plan;
+}
+
+const ConversationPlan kAlice = planConversation("Alice Smith", 1, "alpha alice", 3);
+const ConversationPlan kBob = planConversation("Bob Jones", 2, "alpha bob", 2);
+const ConversationPlan kCarol = planConversation("Carol White", 3, "beta carol", 4);
+const ConversationPlan kDave = planConversation("Dave Brown", 4, "phone dave", 2);
+const ConversationPlan kErin = planConversation("Erin Black", 5, "phone erin", 3);
+const ConversationPlan kFrank = planConversation("Frank Green", 6, "second frank", 1);
+
+void writeStandardSources(int phones)
+{
+    writeDatabase(localDbFolder(QStringLiteral("Alpha")), {kAlice, kBob});
+    writeDatabase(localDbFolder(QStringLiteral("Beta")), {kCarol});
+    if (phones > 0)
+        writeDatabase(virtualPhoneFolder(QStringLiteral("Phone A")), {kDave, kErin});
+    if (phones > 1)
+        writeDatabase(virtualPhoneFolder(QStringLiteral("Phone B")), {kFrank});
 }
 
 void prepareWindowTestHome(QTemporaryDir& home)
@@ -40,57 +59,46 @@ void prepareWindowTestHome(QTemporaryDir& home)
 
 void resetDataFolder()
 {
-    const QDir data = appDataDir();
     for (const char* name : {"local_databases", "virtual_android", "android_cache"})
-        removeDirRecursively(data.absoluteFilePath(QLatin1String(name)));
-    QFile::remove(data.absoluteFilePath(QStringLiteral("last-adv")));
+        removeDirRecursively(appDataDir().absoluteFilePath(QLatin1String(name)));
 }
 
-void writeDatabase(const QString& folder, const QList<ConversationSpec>& conversations)
+void writeDatabase(const QString& folder, const QList<ConversationPlan>& conversations)
 {
     MessageSet set;
     qint64 rowid = 1;
-    QList<_MsgMessage*> messages;
-    for (const ConversationSpec& spec : conversations) {
+    for (const ConversationPlan& plan : conversations) {
         auto* handle = new _MsgHandle;
         handle->rowid = rowid++;
-        handle->id = spec.address;
-        handle->_ct_name = spec.contact;
+        handle->id = plan.address;
+        handle->_ct_name = plan.contact;
         set.handles.insert(handle->rowid, handle);
         auto* chat = new _MsgChat;
         chat->rowid = rowid++;
-        chat->guid = QStringLiteral("SMS;-;") + spec.address;
-        chat->chat_identifier = spec.address;
-        chat->participants.insert(spec.address, handle);
+        chat->guid = QStringLiteral("SMS;-;") + plan.address;
+        chat->chat_identifier = plan.address;
+        chat->participants.insert(plan.address, handle);
         set.chats.insert(chat->rowid, chat);
-        int date = spec.firstDate;
-        for (const QString& text : spec.texts) {
+        for (const QString& text : plan.texts) {
             auto* m = new _MsgMessage;
             m->rowid = rowid++;
-            m->guid = QStringLiteral("guid-%1-%2").arg(spec.address).arg(m->rowid);
+            m->guid = QStringLiteral("guid-%1-%2").arg(plan.address).arg(m->rowid);
             m->text = text;
-            m->date = date;
-            date += 60;
+            m->date = plan.firstDate + int(chat->messages.size()) * 60;
             m->service = QStringLiteral("SMS");
             m->is_from_me = int(chat->messages.size() % 2);
             m->chat = chat;
             m->handle = handle;
             chat->messages.insert(QString::number(m->rowid), m);
             set.messages.insert(m->rowid, m);
-            messages << m;
         }
-        chat->_last = date;
+        chat->_last = plan.firstDate + int(plan.texts.size()) * 60;
     }
     ExportMessagesDb exporter{QDir(folder), QString()};
     exporter.begin();
-    for (const _MsgMessage* message : messages)
+    for (const _MsgMessage* message : std::as_const(set.messages))
         exporter.write(*message);
     exporter.end();
-}
-
-void writeEmptyDatabase(const QString& folder)
-{
-    writeDatabase(folder, {});
 }
 
 void writeCorruptDatabase(const QString& folder)
@@ -150,56 +158,53 @@ QString counterText(MainWindow& window)
     return window.findChild<QLabel*>(QStringLiteral("lbSMSCount"))->text();
 }
 
-QAction* actionNamed(MainWindow& window, const QString& objectName)
+void triggerAction(MainWindow& window, const char* objectName)
 {
-    return window.findChild<QAction*>(objectName);
+    QAction* action = window.findChild<QAction*>(QLatin1String(objectName));
+    QVERIFY(action && action->isEnabled());
+    action->trigger();
 }
 
-QAction* menuEntry(MainWindow& window, const QString& menu, const QString& text)
+Node* nodeAt(MainWindow& window, const QString& path)
 {
-    for (QAction* top : window.menuBar()->actions()) {
-        if (top->text() != menu || !top->menu())
-            continue;
-        for (QAction* entry : top->menu()->actions()) {
-            if (entry->text() == text)
-                return entry;
-        }
-    }
-    return nullptr;
+    const QString kind = path.section(QLatin1Char(':'), 0, 0);
+    const QString rest = path.section(QLatin1Char(':'), 1);
+    Node* devices = treeModelOf(window)->deviceRoot();
+    Node* databases = treeModelOf(window)->localDbRoot();
+    if (kind == QLatin1String("root"))
+        return rest == QLatin1String("Devices") ? devices : databases;
+    Node* db = childNamed(databases, rest.section(QLatin1Char('/'), 0, 0));
+    Node* phone = childNamed(devices, rest.section(QLatin1Char('/'), 0, 0));
+    if (kind != QLatin1String("conv"))
+        return kind == QLatin1String("db") ? db : phone;
+    if (db)
+        selectNode(window, db); // reads the database
+    return childNamed(db ? db : phone, rest.section(QLatin1Char('/'), 1));
 }
 
-AbsTreeItemModel::_ItemNode* childNamed(AbsTreeItemModel::_ItemNode* parent, const QString& name)
+Node* childNamed(Node* parent, const QString& name)
 {
-    if (!parent)
-        return nullptr;
-    for (AbsTreeItemModel::_ItemNode* child : parent->children) {
+    for (Node* child : parent ? parent->children : QList<Node*>()) {
         if (child->name == name)
             return child;
     }
     return nullptr;
 }
 
-QStringList childNames(const AbsTreeItemModel::_ItemNode* parent)
+QStringList childNames(const Node* parent)
 {
     QStringList names;
-    if (parent) {
-        for (const AbsTreeItemModel::_ItemNode* child : parent->children)
-            names << child->name;
-    }
+    for (const Node* child : parent ? parent->children : QList<Node*>())
+        names << child->name;
     return names;
 }
 
-AbsTreeItemModel::_ItemNode* localDbNode(MainWindow& window, const QString& name)
+Node* currentTreeNode(MainWindow& window)
 {
-    return childNamed(treeModelOf(window)->localDbRoot(), name);
+    return treeModelOf(window)->nodeFromIndex(treeOf(window)->currentIndex());
 }
 
-AbsTreeItemModel::_ItemNode* phoneNode(MainWindow& window, const QString& name)
-{
-    return childNamed(treeModelOf(window)->deviceRoot(), name);
-}
-
-void selectNode(MainWindow& window, AbsTreeItemModel::_ItemNode* node)
+void selectNode(MainWindow& window, Node* node)
 {
     QVERIFY(node);
     const QModelIndex index = treeModelOf(window)->indexOfNode(node);
@@ -208,13 +213,17 @@ void selectNode(MainWindow& window, AbsTreeItemModel::_ItemNode* node)
     QCoreApplication::processEvents();
 }
 
+void selectNode(MainWindow& window, const QString& path)
+{
+    selectNode(window, nodeAt(window, path));
+}
+
 void selectRows(MainWindow& window, const QList<int>& rows)
 {
     QItemSelectionModel* selection = listOf(window)->selectionModel();
-    for (int row : rows) {
+    for (int row : rows)
         selection->select(listModelOf(window)->indexOfRow(row),
                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
 }
 
 QStringList listTexts(MainWindow& window)
@@ -228,12 +237,9 @@ QStringList listTexts(MainWindow& window)
 QStringList menuEntries(const QMenu* menu)
 {
     QStringList entries;
-    if (!menu)
-        return entries;
-    for (const QAction* action : menu->actions()) {
-        if (action->isSeparator())
-            continue;
-        entries << (action->isEnabled() ? action->text() : action->text() + QStringLiteral(" (disabled)"));
+    for (const QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+        if (!action->isSeparator())
+            entries << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (disabled)"));
     }
     return entries;
 }

@@ -10,26 +10,31 @@ class ItemModelMain;
 class ItemModelSms;
 class MainWindow;
 class MyTreeView;
-class QAction;
-class QLabel;
 class QMenu;
 class QTemporaryDir;
 class SmsBrowser;
-class _AbsDBItemNode;
+
+using Node = AbsTreeItemModel::_ItemNode;
 
 // One conversation of a database written for a test: a contact with a name
-// and an address, and its messages (one per text, a minute apart from
-// firstDate, alternately received and sent).
-struct ConversationSpec
+// and an address, and its messages "<prefix> 1" ... "<prefix> <count>", a
+// minute apart from firstDate, alternately received and sent.
+struct ConversationPlan
 {
     QString contact;
     QString address;
     QStringList texts;
     int firstDate = 400000000;
 };
+// The conversation with contact number n: address +15550000<nn>, first message at 400000000 + (n - 1) *
+// 100000.
+ConversationPlan planConversation(const char* contact, int number, const char* prefix, int count);
 
-// Texts "<prefix> 1" ... "<prefix> <count>".
-QStringList numberedTexts(const QString& prefix, int count);
+// The sources most window tests start from: local databases Alpha (Bob Jones,
+// Alice Smith) and Beta (Carol White), and up to two virtual phones: Phone A
+// (Erin Black, Dave Brown) and Phone B (Frank Green).
+extern const ConversationPlan kAlice, kBob, kCarol, kDave, kErin, kFrank;
+void writeStandardSources(int phones);
 
 // Points HOME at the temporary folder and installs the English translation;
 // call before anything asks for the data folder.
@@ -38,14 +43,11 @@ void prepareWindowTestHome(QTemporaryDir& home);
 void resetDataFolder();
 
 // Writes the conversations into the message database of the folder.
-void writeDatabase(const QString& folder, const QList<ConversationSpec>& conversations);
-// An empty but valid message database.
-void writeEmptyDatabase(const QString& folder);
+void writeDatabase(const QString& folder, const QList<ConversationPlan>& conversations);
 // A folder whose database file holds no database.
 void writeCorruptDatabase(const QString& folder);
 // The number of messages the database of the folder holds, read afresh.
 int messageCountOf(const QString& folder);
-
 QString localDbFolder(const QString& name);
 QString virtualPhoneFolder(const QString& name);
 
@@ -56,21 +58,20 @@ MyTreeView* listOf(MainWindow& window);
 ItemModelSms* listModelOf(MainWindow& window);
 SmsBrowser* browserOf(MainWindow& window);
 QString counterText(MainWindow& window);
-QAction* actionNamed(MainWindow& window, const QString& objectName);
-// The entry of a menu bar menu ("File", "Tools", "Help") with that text.
-QAction* menuEntry(MainWindow& window, const QString& menu, const QString& text);
+void triggerAction(MainWindow& window, const char* objectName);
 
-// Tree look-ups and selection.
-AbsTreeItemModel::_ItemNode* localDbNode(MainWindow& window, const QString& name);
-AbsTreeItemModel::_ItemNode* phoneNode(MainWindow& window, const QString& name);
-AbsTreeItemModel::_ItemNode* childNamed(AbsTreeItemModel::_ItemNode* parent, const QString& name);
-QStringList childNames(const AbsTreeItemModel::_ItemNode* parent);
+// "db:Alpha", "phone:Phone A", "conv:Alpha/Alice Smith" (the database is read
+// first), "root:Devices", "root:Local Databases"; null for anything else.
+Node* nodeAt(MainWindow& window, const QString& path);
+Node* childNamed(Node* parent, const QString& name);
+QStringList childNames(const Node* parent);
+Node* currentTreeNode(MainWindow& window);
 // Makes the node the tree's current index (as a click does) and lets queued calls run.
-void selectNode(MainWindow& window, AbsTreeItemModel::_ItemNode* node);
+void selectNode(MainWindow& window, Node* node);
+void selectNode(MainWindow& window, const QString& path);
 // Selects list rows (whole rows), as a click with Ctrl does.
 void selectRows(MainWindow& window, const QList<int>& rows);
 // The texts of the messages in the list, in display order.
 QStringList listTexts(MainWindow& window);
-
-// The entries of a menu: text, and whether each is enabled, as "text" or "text (disabled)".
+// The entries of a menu as "text" or "text (disabled)"; empty for no menu.
 QStringList menuEntries(const QMenu* menu);

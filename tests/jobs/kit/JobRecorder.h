@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QThread>
 
+#include <algorithm>
+#include <iterator>
+
 // Stands in for the progress dialog of a job under test: records every call
 // the job posts and can turn the cancel flag on at a chosen point. The
 // recorder answers in the job's own thread, so a cancel set while an item's
@@ -19,7 +22,7 @@ public:
     struct Call
     {
         QString slot;
-        QString text; // the status, error, success or tips text
+        QString text; // the status, error or success text
         int progress = 0;
         QString progressText;
     };
@@ -44,10 +47,8 @@ public:
     QList<Call> callsOf(const QString& slot) const
     {
         QList<Call> found;
-        for (const Call& call : calls) {
-            if (call.slot == slot)
-                found.append(call);
-        }
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
+                     [&slot](const Call& call) { return call.slot == slot; });
         return found;
     }
     QStringList textsOf(const QString& slot) const
@@ -69,11 +70,6 @@ public slots:
     }
     void errorOccurred(const QString& err) { calls.append({QStringLiteral("errorOccurred"), err, 0, {}}); }
     void succeed(const QString& tipsStr) { calls.append({QStringLiteral("succeed"), tipsStr, 0, {}}); }
-    void tipsWait(const QString& info)
-    {
-        calls.append({QStringLiteral("tipsWait"), info, 0, {}});
-        waitingTips = false;
-    }
 
 private:
     int cancelItem = 0;

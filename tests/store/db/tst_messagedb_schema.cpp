@@ -1,387 +1,246 @@
-// A new message database: its file, tables, columns, indexes, triggers and
-// SQL functions, and what the triggers do when rows are deleted.
-#include "MessageDbTestFiles.h"
+// The message database file: the schema of a new file, its triggers, the
+// upgrade of older files, and the files it refuses without changing them.
+#include "StoreTestKit.h"
 
 #include "store/IOS6MessageDb.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace MessageDbTestFiles;
-
-namespace {
-
-const QStringList kTables = {"attachment", "chat",    "chat_handle_join",        "chat_message_join",
-                             "handle",     "message", "message_attachment_join", "sqlite_sequence"};
-
-// "name TYPE", then " NN" for NOT NULL, " =x" for DEFAULT x, " PKn" for the
-// n-th primary key column.
-QStringList describedColumns(Sqlite3DB& db, const QString& table)
-{
-    QStringList columns;
-    Sqlite3Cursor c = db.queryThrow(QStringLiteral("PRAGMA table_info(%1)").arg(table));
-    while (c.moveNext()) {
-        QString text =
-            c.getText(QStringLiteral("name")) + QLatin1Char(' ') + c.getText(QStringLiteral("type"));
-        if (c.getInt(QStringLiteral("notnull")))
-            text += QStringLiteral(" NN");
-        if (!c.isNull(QStringLiteral("dflt_value")))
-            text += QStringLiteral(" =") + c.getText(QStringLiteral("dflt_value"));
-        if (c.getInt(QStringLiteral("pk")))
-            text += QStringLiteral(" PK%1").arg(c.getInt(QStringLiteral("pk")));
-        columns.append(text);
-    }
-    return columns;
-}
-
-// Each unique index of a table as its column list, sorted.
-QStringList uniqueColumnSets(Sqlite3DB& db, const QString& table)
-{
-    QStringList sets;
-    Sqlite3Cursor list = db.queryThrow(QStringLiteral("PRAGMA index_list(%1)").arg(table));
-    while (list.moveNext()) {
-        if (!list.getInt(QStringLiteral("unique")))
-            continue;
-        Sqlite3Cursor info =
-            db.queryThrow(QStringLiteral("PRAGMA index_info(%1)").arg(list.getText(QStringLiteral("name"))));
-        QStringList columns;
-        while (info.moveNext())
-            columns.append(info.getText(QStringLiteral("name")));
-        sets.append(columns.join(QLatin1Char(',')));
-    }
-    std::sort(sets.begin(), sets.end());
-    return sets;
-}
-
-QStringList indexColumns(Sqlite3DB& db, const QString& index)
-{
-    QStringList columns;
-    Sqlite3Cursor info = db.queryThrow(QStringLiteral("PRAGMA index_info(%1)").arg(index));
-    while (info.moveNext())
-        columns.append(info.getText(QStringLiteral("name")));
-    return columns;
-}
-
-QStringList flagColumns()
-{
-    QStringList flags;
-    for (const char* name :
-         {"is_delivered", "is_finished", "is_emote", "is_from_me", "is_empty", "is_delayed", "is_auto_reply",
-          "is_prepared", "is_read", "is_system_message", "is_sent", "has_dd_results", "is_service_message",
-          "is_forward", "was_downgraded", "is_archive", "cache_has_attachments"})
-        flags.append(QLatin1String(name) + QStringLiteral(" INTEGER =0"));
-    return flags;
-}
-
-} // namespace
+using namespace StoreTestKit;
 
 class TestMessageDbSchema : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        db.reset();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        db = std::make_unique<IOS6MessageDb>(folder(), QString());
+    }
 
-    void createsFileInFolderTree();
-    void schemaObjects();
-    void columns_data();
-    void columns();
-    void uniqueConstraints();
-    void namedIndexColumns();
-    void foreignKeys();
-    void tableSqlHoldsEveryTable();
-    void scriptTriggerEqualsConstant();
-    void sqlFunctionsReturnZero();
-    void reopenKeepsData();
+    void newFileSchemaObjects()
+    {
+        db->open();
+        QVERIFY(QFile::exists(dir->filePath(QStringLiteral("file-relay/var/mobile/Library/SMS/sms.db"))));
+        const QStringList tables = {"attachment", "chat",    "chat_handle_join",        "chat_message_join",
+                                    "handle",     "message", "message_attachment_join", "sqlite_sequence"};
+        QCOMPARE(objects(QStringLiteral("table")), tables);
+        QCOMPARE(objects(QStringLiteral("index")),
+                 QStringList({"chat_idx_identifier", "chat_idx_last", "chat_message_join_idx_message_id",
+                              "message_idx_handle", "message_idx_logic_hash"}));
+        QCOMPARE(objects(QStringLiteral("trigger")),
+                 QStringList({"clean_orphaned_attachments", "clean_orphaned_handles",
+                              "clean_orphaned_handles2", "clean_orphaned_messages",
+                              "clear_message_has_attachments", "set_message_has_attachments"}));
+        QCOMPARE(objects(QStringLiteral("view")), QStringList());
+        for (const QString& table : tables)
+            QCOMPARE(db->tableCreateSql(table), objectSql(table));
+        QVERIFY(db->tableCreateSql(QStringLiteral("message_idx_handle")).isEmpty());
+        QCOMPARE(objectSql(QStringLiteral("clean_orphaned_messages")),
+                 IOS6MessageDb::orphanedMessagesTriggerSql());
+        // The functions a phone's own triggers call exist and do nothing.
+        QCOMPARE(scalar(*db, QStringLiteral("select delete_attachment_path('a') + "
+                                            "before_delete_attachment_path(1, 'g') + 7")),
+                 7);
+    }
 
-    void deletingLastJoinRowDeletesMessageThenHandle();
-    void messageInTwoChatsStaysUntilLastJoinRow();
-    void joinRowDeletionLeavesOtherOrphansAlone();
-    void handleKeptWhileChatRefersToIt();
-    void chatHandleJoinDeletionCleansHandle();
-    void attachmentTriggers();
+    void newFileColumns_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("columns"); // name type, NN: not null, =x: default, PKn: n-th key column
+        QTest::newRow("message")
+            << "message"
+            << "ROWID INTEGER PK1, guid TEXT NN, text TEXT, replace INTEGER =0, service_center TEXT, "
+               "handle_id INTEGER =0, subject TEXT, country TEXT, attributedBody BLOB, "
+               "version INTEGER =0, type INTEGER =0, service TEXT, account TEXT, account_guid TEXT, "
+               "error INTEGER =0, date INTEGER, date_read INTEGER, date_delivered INTEGER, "
+               "is_delivered INTEGER =0, is_finished INTEGER =0, is_emote INTEGER =0, "
+               "is_from_me INTEGER =0, is_empty INTEGER =0, is_delayed INTEGER =0, "
+               "is_auto_reply INTEGER =0, is_prepared INTEGER =0, is_read INTEGER =0, "
+               "is_system_message INTEGER =0, is_sent INTEGER =0, has_dd_results INTEGER =0, "
+               "is_service_message INTEGER =0, is_forward INTEGER =0, was_downgraded INTEGER =0, "
+               "is_archive INTEGER =0, cache_has_attachments INTEGER =0, cache_roomnames TEXT, "
+               "was_data_detected INTEGER =0, was_deduplicated INTEGER =0, is_audio_message INTEGER =0, "
+               "is_played INTEGER =0, date_played INTEGER, item_type INTEGER =0, "
+               "other_handle INTEGER =-1, group_title TEXT, group_action_type INTEGER =0, "
+               "share_status INTEGER, share_direction INTEGER, is_expirable INTEGER =0, "
+               "expire_state INTEGER =0, message_action_type INTEGER =0, logic_hash TEXT";
+        QTest::newRow("handle") << "handle"
+                                << "ROWID INTEGER PK1, id TEXT NN, country TEXT, service TEXT NN, "
+                                   "uncanonicalized_id TEXT, _ct_name TEXT, _photo BLOB";
+        QTest::newRow("chat")
+            << "chat"
+            << "ROWID INTEGER PK1, guid TEXT NN, style INTEGER, state INTEGER, account_id TEXT, "
+               "properties BLOB, chat_identifier TEXT, service_name TEXT, room_name TEXT, "
+               "account_login TEXT, is_archived INTEGER =0, last_addressed_handle TEXT, "
+               "display_name TEXT, group_id TEXT, _last INTEGER =0";
+        QTest::newRow("attachment") << "attachment"
+                                    << "ROWID INTEGER PK1, guid TEXT NN, created_date INTEGER =0, "
+                                       "start_date INTEGER =0, filename TEXT, uti TEXT, mime_type TEXT, "
+                                       "transfer_state INTEGER =0, is_outgoing INTEGER =0, user_info BLOB, "
+                                       "transfer_name TEXT, total_bytes INTEGER =0";
+        QTest::newRow("chat_handle_join") << "chat_handle_join"
+                                          << "chat_id INTEGER, handle_id INTEGER";
+        QTest::newRow("chat_message_join") << "chat_message_join"
+                                           << "chat_id INTEGER PK1, message_id INTEGER PK2";
+        QTest::newRow("message_attachment_join") << "message_attachment_join"
+                                                 << "message_id INTEGER, attachment_id INTEGER";
+    }
+
+    void newFileColumns()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, columns);
+        db->open();
+        const QStringList described = column(
+            *db,
+            QStringLiteral(
+                "select name || ' ' || type || iif(\"notnull\", ' NN', '') || "
+                "ifnull(' =' || dflt_value, '') || iif(pk, ' PK' || pk, '') from pragma_table_info('%1')")
+                .arg(table));
+        QCOMPARE(described.join(QStringLiteral(", ")), columns);
+    }
+
+    void triggersDeleteOrphans()
+    {
+        db->open();
+        QString error;
+        QCOMPARE(
+            db->exec(QStringLiteral(
+                         "insert into handle(ROWID, id, service) values(7, '+1', 'SMS'), (8, '+2', 'SMS');"
+                         "insert into chat_handle_join values(1, 8);"
+                         "insert into message(ROWID, guid, handle_id) values(10, 'a', 7), (11, 'b', 7), "
+                         "(12, 'c', 8), (20, 'never joined', 7);"
+                         "insert into chat_message_join values(1, 10), (2, 10), (1, 11), (1, 12);"),
+                     error),
+            0);
+        const auto rows = [this](const char* table) {
+            return column(*db,
+                          QStringLiteral("select group_concat(ROWID) from (select ROWID from %1 order by 1)")
+                              .arg(QLatin1String(table)))
+                .value(0);
+        };
+        db->executeThrow(QStringLiteral("delete from chat_message_join where chat_id=2"));
+        QCOMPARE(rows("message"), QStringLiteral("10,11,12,20")); // 10 is still in chat 1
+        db->executeThrow(QStringLiteral("delete from chat_message_join where message_id=10"));
+        // Only the message whose join row went is examined, not every unjoined one.
+        QCOMPARE(rows("message"), QStringLiteral("11,12,20"));
+        db->executeThrow(QStringLiteral("delete from message where ROWID=20"));
+        QCOMPARE(rows("handle"), QStringLiteral("7,8")); // message 11 still refers to 7
+        db->executeThrow(QStringLiteral("delete from chat_message_join"));
+        QCOMPARE(rows("message"), QString());
+        QCOMPARE(rows("handle"), QStringLiteral("8")); // still a participant of chat 1
+    }
+
+    void upgradesOlderFile_data()
+    {
+        QTest::addColumn<QString>("extra");
+        QTest::addColumn<bool>("logicHashIndex");
+        QTest::newRow("older file") << QString() << true;
+        QTest::newRow("logic_hash without index")
+            << "ALTER TABLE message ADD COLUMN logic_hash TEXT" << false;
+        QTest::newRow("column name in other case")
+            << "ALTER TABLE message ADD COLUMN Logic_Hash TEXT" << false;
+    }
+
+    void upgradesOlderFile()
+    {
+        QFETCH(QString, extra);
+        QFETCH(bool, logicHashIndex);
+        makeOlderFile(folder(), extra.isEmpty() ? QStringList() : QStringList{extra});
+        db->open();
+        const QStringList message =
+            column(*db, QStringLiteral("select lower(name) from pragma_table_info('message')"));
+        for (const QString& added : laterMessageColumns())
+            QCOMPARE(message.count(added), 1);
+        QVERIFY(
+            column(*db, QStringLiteral("select name from pragma_table_info('chat')")).contains("group_id"));
+        QCOMPARE(objects(QStringLiteral("index")).contains(QStringLiteral("message_idx_logic_hash")),
+                 logicHashIndex);
+        QCOMPARE(objectSql(QStringLiteral("clean_orphaned_messages")),
+                 IOS6MessageDb::orphanedMessagesTriggerSql());
+        // The write path reads the table texts after the upgrade.
+        QVERIFY(db->tableCreateSql(QStringLiteral("message")).contains(QLatin1String("item_type")));
+
+        // Opened again, the file stays as it is: chat in particular gains no _last.
+        db->close();
+        const QByteArray upgraded = fileBytes(path());
+        db->open();
+        QVERIFY(!column(*db, QStringLiteral("select name from pragma_table_info('chat')")).contains("_last"));
+        db->close();
+        QCOMPARE(fileBytes(path()), upgraded);
+    }
+
+    void refusesOtherFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expectedText");
+        QTest::newRow("not SQLite") << "text"
+                                    << "not a database";
+        QTest::newRow("truncated") << "truncated"
+                                   << "sms.db";
+        QTest::newRow("empty file") << "empty"
+                                    << "missing table: message, handle, chat";
+        QTest::newRow("no chat table") << "DROP TABLE chat"
+                                       << "missing table: chat";
+    }
+
+    void refusesOtherFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expectedText);
+        if (kind == QLatin1String("text")) {
+            writeBytes(path(), QByteArray("Textferry message export\n").repeated(400));
+        } else if (kind == QLatin1String("truncated")) {
+            db->open();
+            db->close();
+            writeBytes(path(), fileBytes(path()).left(1000));
+        } else if (kind == QLatin1String("empty")) {
+            writeBytes(path(), QByteArray());
+        } else {
+            makeOlderFile(folder(), {kind});
+        }
+        const QByteArray before = fileBytes(path());
+        for (int attempt = 0; attempt < 2; ++attempt) { // refused again rather than taken as open
+            QString text;
+            try {
+                db->open();
+            } catch (const std::exception& e) {
+                text = QString::fromUtf8(e.what());
+            }
+            QVERIFY2(text.contains(expectedText), qPrintable(text));
+            QVERIFY(!db->isOpen());
+            QCOMPARE(fileBytes(path()), before);
+        }
+        // Once the file is gone, the next open creates a new one.
+        QVERIFY(QFile::remove(path()));
+        db->open();
+        QCOMPARE(objects(QStringLiteral("table")).size(), 8);
+    }
 
 private:
-    void exec(const QString& sql) { db->executeThrow(sql); }
-    qint64 count(const QString& sql) { return scalar(*db, sql); }
+    QDir folder() const { return QDir(dir->path()); }
+    QString path() const { return IOS6MessageDb(folder(), QString()).databasePath(); }
+    QStringList objects(const QString& type)
+    {
+        return column(*db, QStringLiteral("select name from sqlite_master where type='%1' and name not like "
+                                          "'sqlite_autoindex%' order by name")
+                               .arg(type));
+    }
+    QString objectSql(const QString& name)
+    {
+        return column(*db, QStringLiteral("select sql from sqlite_master where name='%1'").arg(name))
+            .value(0);
+    }
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<IOS6MessageDb> db;
 };
-
-void TestMessageDbSchema::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    db = std::make_unique<IOS6MessageDb>(QDir(dir->path()), QString());
-    db->open();
-}
-
-void TestMessageDbSchema::cleanup()
-{
-    db.reset();
-    dir.reset();
-}
-
-void TestMessageDbSchema::createsFileInFolderTree()
-{
-    const QString path = dir->path() + QStringLiteral("/file-relay/var/mobile/Library/SMS/sms.db");
-    QVERIFY(QFile::exists(path));
-    QCOMPARE(QFileInfo(db->databasePath()).absoluteFilePath(), QFileInfo(path).absoluteFilePath());
-    QVERIFY(db->isOpen());
-    QCOMPARE(db->version(), 6);
-}
-
-void TestMessageDbSchema::schemaObjects()
-{
-    QCOMPARE(objectNames(*db, QStringLiteral("table")), kTables);
-    QCOMPARE(objectNames(*db, QStringLiteral("index")),
-             QStringList({"chat_idx_identifier", "chat_idx_last", "chat_message_join_idx_message_id",
-                          "message_idx_handle", "message_idx_logic_hash"}));
-    QCOMPARE(objectNames(*db, QStringLiteral("trigger")),
-             QStringList({"clean_orphaned_attachments", "clean_orphaned_handles", "clean_orphaned_handles2",
-                          "clean_orphaned_messages", "clear_message_has_attachments",
-                          "set_message_has_attachments"}));
-    QCOMPARE(objectNames(*db, QStringLiteral("view")), QStringList());
-    // The row id keys count up and never reuse a deleted row's id.
-    for (const char* table : {"message", "handle", "chat", "attachment"})
-        QVERIFY2(objectSql(*db, QLatin1String(table)).contains(QLatin1String("AUTOINCREMENT")), table);
-}
-
-void TestMessageDbSchema::columns_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("message")
-        << "message"
-        << (QStringList{"ROWID INTEGER PK1", "guid TEXT NN", "text TEXT", "replace INTEGER =0",
-                        "service_center TEXT", "handle_id INTEGER =0", "subject TEXT", "country TEXT",
-                        "attributedBody BLOB", "version INTEGER =0", "type INTEGER =0", "service TEXT",
-                        "account TEXT", "account_guid TEXT", "error INTEGER =0", "date INTEGER",
-                        "date_read INTEGER", "date_delivered INTEGER"} +
-            flagColumns() +
-            QStringList{"cache_roomnames TEXT", "was_data_detected INTEGER =0", "was_deduplicated INTEGER =0",
-                        "is_audio_message INTEGER =0", "is_played INTEGER =0", "date_played INTEGER",
-                        "item_type INTEGER =0", "other_handle INTEGER =-1", "group_title TEXT",
-                        "group_action_type INTEGER =0", "share_status INTEGER", "share_direction INTEGER",
-                        "is_expirable INTEGER =0", "expire_state INTEGER =0",
-                        "message_action_type INTEGER =0", "logic_hash TEXT"});
-    QTest::newRow("handle")
-        << "handle"
-        << QStringList{"ROWID INTEGER PK1",       "id TEXT NN",    "country TEXT", "service TEXT NN",
-                       "uncanonicalized_id TEXT", "_ct_name TEXT", "_photo BLOB"};
-    QTest::newRow("chat") << "chat" << QStringList{"ROWID INTEGER PK1",      "guid TEXT NN",
-                                                   "style INTEGER",          "state INTEGER",
-                                                   "account_id TEXT",        "properties BLOB",
-                                                   "chat_identifier TEXT",   "service_name TEXT",
-                                                   "room_name TEXT",         "account_login TEXT",
-                                                   "is_archived INTEGER =0", "last_addressed_handle TEXT",
-                                                   "display_name TEXT",      "group_id TEXT",
-                                                   "_last INTEGER =0"};
-    QTest::newRow("attachment") << "attachment"
-                                << QStringList{"ROWID INTEGER PK1",       "guid TEXT NN",
-                                               "created_date INTEGER =0", "start_date INTEGER =0",
-                                               "filename TEXT",           "uti TEXT",
-                                               "mime_type TEXT",          "transfer_state INTEGER =0",
-                                               "is_outgoing INTEGER =0",  "user_info BLOB",
-                                               "transfer_name TEXT",      "total_bytes INTEGER =0"};
-    QTest::newRow("chat_handle_join")
-        << "chat_handle_join" << QStringList{"chat_id INTEGER", "handle_id INTEGER"};
-    QTest::newRow("chat_message_join")
-        << "chat_message_join" << QStringList{"chat_id INTEGER PK1", "message_id INTEGER PK2"};
-    QTest::newRow("message_attachment_join")
-        << "message_attachment_join" << QStringList{"message_id INTEGER", "attachment_id INTEGER"};
-}
-
-void TestMessageDbSchema::columns()
-{
-    QFETCH(QString, table);
-    QFETCH(QStringList, expected);
-    QCOMPARE(describedColumns(*db, table), expected);
-}
-
-void TestMessageDbSchema::uniqueConstraints()
-{
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("message")), QStringList({"guid"}));
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("handle")), QStringList({"ROWID", "id,service"}));
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("chat")), QStringList({"guid"}));
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("attachment")), QStringList({"guid"}));
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("chat_handle_join")), QStringList({"chat_id,handle_id"}));
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("chat_message_join")), QStringList({"chat_id,message_id"}));
-    QCOMPARE(uniqueColumnSets(*db, QStringLiteral("message_attachment_join")),
-             QStringList({"message_id,attachment_id"}));
-}
-
-void TestMessageDbSchema::namedIndexColumns()
-{
-    QCOMPARE(indexColumns(*db, QStringLiteral("message_idx_handle")), QStringList({"handle_id", "date"}));
-    QCOMPARE(indexColumns(*db, QStringLiteral("message_idx_logic_hash")), QStringList({"logic_hash"}));
-    QCOMPARE(indexColumns(*db, QStringLiteral("chat_idx_last")), QStringList({"_last"}));
-    QCOMPARE(indexColumns(*db, QStringLiteral("chat_idx_identifier")), QStringList({"chat_identifier"}));
-    QCOMPARE(indexColumns(*db, QStringLiteral("chat_message_join_idx_message_id")),
-             QStringList({"message_id", "chat_id"}));
-}
-
-void TestMessageDbSchema::foreignKeys()
-{
-    const auto keys = [this](const QString& table) {
-        QStringList list;
-        Sqlite3Cursor c = db->queryThrow(QStringLiteral("PRAGMA foreign_key_list(%1)").arg(table));
-        while (c.moveNext()) {
-            list.append(QStringLiteral("%1->%2(%3) %4")
-                            .arg(c.getText(QStringLiteral("from")), c.getText(QStringLiteral("table")),
-                                 c.getText(QStringLiteral("to")), c.getText(QStringLiteral("on_delete"))));
-        }
-        std::sort(list.begin(), list.end());
-        return list;
-    };
-    QCOMPARE(keys(QStringLiteral("chat_handle_join")),
-             QStringList({"chat_id->chat(ROWID) CASCADE", "handle_id->handle(ROWID) CASCADE"}));
-    QCOMPARE(keys(QStringLiteral("chat_message_join")),
-             QStringList({"chat_id->chat(ROWID) CASCADE", "message_id->message(ROWID) CASCADE"}));
-    QCOMPARE(keys(QStringLiteral("message_attachment_join")),
-             QStringList({"attachment_id->attachment(ROWID) CASCADE", "message_id->message(ROWID) CASCADE"}));
-}
-
-void TestMessageDbSchema::tableSqlHoldsEveryTable()
-{
-    for (const QString& table : kTables) {
-        QVERIFY2(!db->tableCreateSql(table).isEmpty(), qPrintable(table));
-        QCOMPARE(db->tableCreateSql(table), objectSql(*db, table));
-    }
-    QVERIFY(db->tableCreateSql(QStringLiteral("message_idx_handle")).isEmpty());
-    QVERIFY(db->tableCreateSql(QStringLiteral("clean_orphaned_messages")).isEmpty());
-    // The texts the readers and writers search in.
-    QVERIFY(db->tableCreateSql(QStringLiteral("chat")).contains(QLatin1String("_last INTEGER")));
-    QVERIFY(db->tableCreateSql(QStringLiteral("handle")).contains(QLatin1String("_ct_name TEXT")));
-    QVERIFY(db->tableCreateSql(QStringLiteral("handle")).contains(QLatin1String("_photo BLOB")));
-}
-
-void TestMessageDbSchema::scriptTriggerEqualsConstant()
-{
-    QCOMPARE(objectSql(*db, QStringLiteral("clean_orphaned_messages")),
-             IOS6MessageDb::orphanedMessagesTriggerSql());
-    // Opening the new file again leaves the trigger as the script made it.
-    db->close();
-    db->open();
-    QCOMPARE(objectSql(*db, QStringLiteral("clean_orphaned_messages")),
-             IOS6MessageDb::orphanedMessagesTriggerSql());
-}
-
-void TestMessageDbSchema::sqlFunctionsReturnZero()
-{
-    Sqlite3Cursor c = db->queryThrow(QStringLiteral(
-        "select delete_attachment_path('a/b.jpg') as a, before_delete_attachment_path(5, 'g') as b, "
-        "delete_attachment_path(NULL) as c"));
-    QVERIFY(c.moveNext());
-    QCOMPARE(c.getInt64(0), 0);
-    QCOMPARE(c.getInt64(1), 0);
-    QCOMPARE(c.getInt64(2), 0);
-    QVERIFY(!c.isNull(0));
-    // The argument counts are part of the functions' names.
-    QVERIFY_THROWS_EXCEPTION(std::exception,
-                             db->queryThrow(QStringLiteral("select delete_attachment_path(1, 2)")));
-}
-
-void TestMessageDbSchema::reopenKeepsData()
-{
-    exec(QStringLiteral("insert into chat(guid) values('SMS;-;+1')"));
-    db->open(); // already open: nothing happens
-    db->close();
-    QVERIFY(!db->isOpen());
-    QVERIFY(db->tableCreateSql(QStringLiteral("chat")).startsWith(QLatin1String("CREATE TABLE chat")));
-
-    IOS6MessageDb again{QDir(dir->path()), QString()};
-    again.open();
-    QCOMPARE(scalar(again, QStringLiteral("select count(*) from chat")), 1);
-    QCOMPARE(objectNames(again, QStringLiteral("table")), kTables);
-}
-
-void TestMessageDbSchema::deletingLastJoinRowDeletesMessageThenHandle()
-{
-    exec(QStringLiteral("insert into handle(ROWID, id, service) values(7, '+1', 'SMS')"));
-    exec(QStringLiteral("insert into chat(ROWID, guid) values(1, 'c1')"));
-    exec(QStringLiteral("insert into message(ROWID, guid, handle_id) values(10, 'm10', 7)"));
-    exec(QStringLiteral("insert into chat_message_join values(1, 10)"));
-
-    exec(QStringLiteral("delete from chat_message_join where message_id=10"));
-    QCOMPARE(count(QStringLiteral("select count(*) from message")), 0);
-    QCOMPARE(count(QStringLiteral("select count(*) from handle")), 0);
-    QCOMPARE(count(QStringLiteral("select count(*) from chat")), 1);
-}
-
-void TestMessageDbSchema::messageInTwoChatsStaysUntilLastJoinRow()
-{
-    exec(QStringLiteral("insert into handle(ROWID, id, service) values(7, '+1', 'SMS')"));
-    exec(QStringLiteral("insert into message(ROWID, guid, handle_id) values(10, 'm10', 7)"));
-    exec(QStringLiteral("insert into message(ROWID, guid, handle_id) values(11, 'm11', 7)"));
-    exec(QStringLiteral("insert into chat_message_join values(1, 10), (2, 10), (1, 11)"));
-
-    exec(QStringLiteral("delete from chat_message_join where chat_id=1 and message_id=10"));
-    QCOMPARE(count(QStringLiteral("select count(*) from message where ROWID=10")), 1);
-    exec(QStringLiteral("delete from chat_message_join where chat_id=2 and message_id=10"));
-    QCOMPARE(count(QStringLiteral("select count(*) from message where ROWID=10")), 0);
-    // Message 11 still refers to the handle.
-    QCOMPARE(count(QStringLiteral("select count(*) from handle where ROWID=7")), 1);
-    exec(QStringLiteral("delete from chat_message_join where message_id=11"));
-    QCOMPARE(count(QStringLiteral("select count(*) from handle")), 0);
-}
-
-void TestMessageDbSchema::joinRowDeletionLeavesOtherOrphansAlone()
-{
-    // A message that never had a join row is not the deleted row's message.
-    exec(QStringLiteral("insert into message(ROWID, guid) values(10, 'm10'), (20, 'loose')"));
-    exec(QStringLiteral("insert into chat_message_join values(1, 10)"));
-    exec(QStringLiteral("delete from chat_message_join where message_id=10"));
-    QCOMPARE(count(QStringLiteral("select group_concat(ROWID) from message")), 20);
-}
-
-void TestMessageDbSchema::handleKeptWhileChatRefersToIt()
-{
-    exec(QStringLiteral("insert into handle(ROWID, id, service) values(7, '+1', 'SMS')"));
-    exec(QStringLiteral("insert into chat_handle_join values(1, 7)"));
-    exec(QStringLiteral("insert into message(ROWID, guid, handle_id) values(10, 'm10', 7)"));
-    exec(QStringLiteral("insert into chat_message_join values(1, 10)"));
-    exec(QStringLiteral("delete from message where ROWID=10"));
-    QCOMPARE(count(QStringLiteral("select count(*) from handle")), 1);
-}
-
-void TestMessageDbSchema::chatHandleJoinDeletionCleansHandle()
-{
-    exec(QStringLiteral("insert into handle(ROWID, id, service) values(7, '+1', 'SMS'), (8, '+2', 'SMS')"));
-    exec(QStringLiteral("insert into chat_handle_join values(1, 7), (2, 7), (1, 8)"));
-    exec(QStringLiteral("insert into message(ROWID, guid, handle_id) values(10, 'm10', 8)"));
-
-    exec(QStringLiteral("delete from chat_handle_join where chat_id=1"));
-    // 7 is still in chat 2, 8 is still the handle of message 10.
-    QCOMPARE(count(QStringLiteral("select count(*) from handle")), 2);
-    exec(QStringLiteral("delete from chat_handle_join"));
-    QCOMPARE(count(QStringLiteral("select group_concat(ROWID) from handle")), 8);
-}
-
-void TestMessageDbSchema::attachmentTriggers()
-{
-    exec(QStringLiteral("insert into message(ROWID, guid) values(10, 'm10'), (11, 'm11')"));
-    exec(QStringLiteral("insert into attachment(ROWID, guid) values(1, 'a1'), (2, 'a2')"));
-    exec(QStringLiteral("insert into message_attachment_join values(10, 1), (10, 2), (11, 2)"));
-    QCOMPARE(count(QStringLiteral("select sum(cache_has_attachments) from message")), 2);
-
-    exec(QStringLiteral("delete from message_attachment_join where message_id=10 and attachment_id=1"));
-    QCOMPARE(count(QStringLiteral("select group_concat(ROWID) from attachment")), 2);
-    QCOMPARE(count(QStringLiteral("select cache_has_attachments from message where ROWID=10")), 1);
-
-    exec(QStringLiteral("delete from message_attachment_join where message_id=10"));
-    QCOMPARE(count(QStringLiteral("select cache_has_attachments from message where ROWID=10")), 0);
-    QCOMPARE(count(QStringLiteral("select count(*) from attachment")), 1); // message 11 still uses it
-
-    exec(QStringLiteral("delete from message_attachment_join where message_id=11"));
-    QCOMPARE(count(QStringLiteral("select count(*) from attachment")), 0);
-    QCOMPARE(count(QStringLiteral("select cache_has_attachments from message where ROWID=11")), 0);
-}
 
 QTEST_GUILESS_MAIN(TestMessageDbSchema)
 #include "tst_messagedb_schema.moc"
