@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 
 #include <malloc.h>
 
@@ -91,6 +92,16 @@ QString perSecond(double count, double seconds)
 QString ratio(double value)
 {
     return QString::number(value, 'f', 2) + QLatin1Char('x');
+}
+
+std::unique_ptr<GeneratedSource> generateSource(const QStringList& arguments, int fallback)
+{
+    auto source = std::make_unique<GeneratedSource>();
+    source->messages = messageCountArgument(arguments, fallback);
+    source->conversations = std::max(1, source->messages / 50);
+    source->folder = QDir(source->work.filePath(QStringLiteral("source")));
+    generateDatabase(source->folder, source->messages, source->conversations);
+    return source;
 }
 
 } // namespace BenchSupport

@@ -22,6 +22,18 @@ int messageCountArgument(const QStringList& arguments, int fallback);
 // Generates a message database in folder (seed 1) and prints how long it took.
 void generateDatabase(const QDir& folder, int messages, int conversations);
 
+// A temporary work folder holding, in its "source" folder, a generated
+// database of the size the first argument asks for (fallback messages, one
+// conversation per 50).
+struct GeneratedSource
+{
+    QTemporaryDir work;
+    QDir folder;
+    int messages = 0;
+    int conversations = 0;
+};
+std::unique_ptr<GeneratedSource> generateSource(const QStringList& arguments, int fallback = 100000);
+
 // Seconds taken by one call of work.
 double secondsOf(const std::function<void()>& work);
 // The smallest of runs timings of work; before is called untimed ahead of each run.

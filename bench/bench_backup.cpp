@@ -44,11 +44,9 @@ int main(int argc, char* argv[])
 {
     const auto home = useTemporaryHome();
     QCoreApplication app(argc, argv);
-    const int messageCount = messageCountArgument(app.arguments(), 100000);
-    const int conversationCount = std::max(1, messageCount / 50);
-    QTemporaryDir work;
-    const QDir source(work.filePath(QStringLiteral("source")));
-    generateDatabase(source, messageCount, conversationCount);
+    const auto generated = generateSource(app.arguments());
+    const QTemporaryDir& work = generated->work;
+    const QDir& source = generated->folder;
 
     MessageSet set;
     IOS6MessageDb(source, QString()).readMessages(set, 0);
@@ -73,7 +71,7 @@ int main(int argc, char* argv[])
 
     printTitle(QStringLiteral("bench_backup: %1 messages, %2 conversations")
                    .arg(messages.size())
-                   .arg(conversationCount));
+                   .arg(generated->conversations));
     printRow(QString(), QStringLiteral("time"), QStringLiteral("rate"), QStringLiteral("messages stored"));
     printRow(QStringLiteral("first backup (ExportMessagesDb)"), seconds(first), perSecond(n, first),
              QString::number(stored));

@@ -93,11 +93,8 @@ int main(int argc, char* argv[])
 {
     const auto home = useTemporaryHome();
     QCoreApplication app(argc, argv);
-    const int messageCount = messageCountArgument(app.arguments(), 100000);
-    const int conversationCount = std::max(1, messageCount / 50);
-    QTemporaryDir work;
-    const QDir folder(work.filePath(QStringLiteral("source")));
-    generateDatabase(folder, messageCount, conversationCount);
+    const auto generated = generateSource(app.arguments());
+    const QDir& folder = generated->folder;
 
     IOS6MessageDb db(folder, QString());
     db.open();
