@@ -291,32 +291,36 @@ qint64 IOS6MessageDb::insertAttachment(const _MsgAttachment& attachment)
 
 // The row ids of the joins and updates are bound rather than pasted into the
 // text, so every message reuses one prepared statement.
+namespace {
+Sqlite3Sql twoIds(const QString& text, qint64 first, qint64 second)
+{
+    Sqlite3Sql sql(text);
+    sql.addInt64Param(first);
+    sql.addInt64Param(second);
+    return sql;
+}
+} // namespace
+
 void IOS6MessageDb::joinChatHandle(qint64 chatRowid, qint64 handleRowid)
 {
     open();
-    Sqlite3Sql sql(QStringLiteral("replace into chat_handle_join(chat_id,handle_id) values(?,?)"));
-    sql.addInt64Param(chatRowid);
-    sql.addInt64Param(handleRowid);
-    executeThrow(sql);
+    executeThrow(twoIds(QStringLiteral("replace into chat_handle_join(chat_id,handle_id) values(?,?)"),
+                        chatRowid, handleRowid));
 }
 
 void IOS6MessageDb::joinChatMessage(qint64 chatRowid, qint64 messageRowid)
 {
     open();
-    Sqlite3Sql sql(QStringLiteral("replace into chat_message_join(chat_id,message_id) values(?,?)"));
-    sql.addInt64Param(chatRowid);
-    sql.addInt64Param(messageRowid);
-    executeThrow(sql);
+    executeThrow(twoIds(QStringLiteral("replace into chat_message_join(chat_id,message_id) values(?,?)"),
+                        chatRowid, messageRowid));
 }
 
 void IOS6MessageDb::joinMessageAttachment(qint64 messageRowid, qint64 attachmentRowid)
 {
     open();
-    Sqlite3Sql sql(
-        QStringLiteral("replace into message_attachment_join(message_id,attachment_id) values(?,?)"));
-    sql.addInt64Param(messageRowid);
-    sql.addInt64Param(attachmentRowid);
-    executeThrow(sql);
+    executeThrow(
+        twoIds(QStringLiteral("replace into message_attachment_join(message_id,attachment_id) values(?,?)"),
+               messageRowid, attachmentRowid));
 }
 
 void IOS6MessageDb::setLastAddressedHandle(qint64 chatRowid, const QString& text)
