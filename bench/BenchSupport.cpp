@@ -43,6 +43,12 @@ void generateDatabase(const QDir& folder, int messages, int conversations)
     std::fflush(stdout);
 }
 
+qint64 scalar(Sqlite3DB& db, const QString& sql)
+{
+    Sqlite3Cursor cursor = db.queryThrow(sql);
+    return cursor.moveNext() ? cursor.getInt64(0) : 0;
+}
+
 double secondsOf(const std::function<void()>& work)
 {
     QElapsedTimer timer;

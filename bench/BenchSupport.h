@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/sql/Sqlite3DB.h"
+
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,9 @@ struct GeneratedSource
     int conversations = 0;
 };
 std::unique_ptr<GeneratedSource> generateSource(const QStringList& arguments, int fallback = 100000);
+
+// The first column of the first row of a query, as a number (0 without a row).
+qint64 scalar(Sqlite3DB& db, const QString& sql);
 
 // Seconds taken by one call of work.
 double secondsOf(const std::function<void()>& work);

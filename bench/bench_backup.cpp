@@ -34,8 +34,7 @@ qint64 storedMessages(const QDir& folder)
 {
     IOS6MessageDb db(folder, QString());
     db.open();
-    Sqlite3Cursor cursor = db.queryThrow(QStringLiteral("select count(*) from message"));
-    return cursor.moveNext() ? cursor.getInt64(0) : 0;
+    return scalar(db, QStringLiteral("select count(*) from message"));
 }
 
 } // namespace

@@ -18,12 +18,6 @@ namespace {
 
 constexpr int kDeleted = 1000;
 
-qint64 scalar(IOS6MessageDb& db, const QString& sql)
-{
-    Sqlite3Cursor cursor = db.queryThrow(sql);
-    return cursor.moveNext() ? cursor.getInt64(0) : 0;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
