@@ -27,24 +27,9 @@ void ExportMessagesDb::end()
     db.close();
 }
 
-bool ExportMessagesDb::acceptsItemType(const _MsgMessage& message)
-{
-    if (message.item_type == 0)
-        return true;
-    db.open();
-    // Checked once per opened file: a reopened connection brings a new CREATE text.
-    const QString messageSql = db.tableCreateSql(QStringLiteral("message"));
-    if (messageSql.constData() != checkedMessageSql.constData() ||
-        messageSql.size() != checkedMessageSql.size()) {
-        checkedMessageSql = messageSql;
-        hasItemTypeColumn = messageSql.contains(QLatin1String("item_type"), Qt::CaseSensitive);
-    }
-    return hasItemTypeColumn;
-}
-
 void ExportMessagesDb::write(const _MsgMessage& message)
 {
-    if (!acceptsItemType(message))
+    if (message.item_type != 0 && !db.storesSystemMessages())
         return;
     if (!message.chat) {
         qDebug("IOS6RestoreMessagesThread skip message with empty chat.");

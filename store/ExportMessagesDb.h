@@ -20,13 +20,7 @@ public:
     IOS6MessageDb db;
 
 private:
-    // False when the message table cannot hold system messages.
-    bool acceptsItemType(const _MsgMessage& message);
     // The handle's row id (found by address and service, or inserted), joined to the chat once.
     qint64 storeChatHandle(qint64 chatRowid, const _MsgHandle& handle);
     void storeAttachments(const _MsgMessage& message, qint64 messageRowid);
-
-    // The message table's CREATE text the item_type check was taken from.
-    QString checkedMessageSql;
-    bool hasItemTypeColumn = false;
 };

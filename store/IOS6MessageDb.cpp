@@ -250,6 +250,7 @@ void IOS6MessageDb::installSqlFunctions()
 void IOS6MessageDb::readTableSql()
 {
     tableSql.clear();
+    writeColumnsCache.reset();
     Sqlite3Cursor cursor = queryThrow(QStringLiteral("select * from sqlite_master where type='table'"));
     const int name = cursor.columnIndex(QStringLiteral("name"));
     const int sql = cursor.columnIndex(QStringLiteral("sql"));

@@ -60,6 +60,8 @@ public:
     // The CREATE text SQLite keeps for a table, empty when there is none.
     QString tableCreateSql(const QString& table) const { return tableSql.value(table); }
     CountryLibDb& countries() { return countryLib; }
+    // Whether the message table can hold system messages (it has item_type).
+    bool storesSystemMessages();
 
     // The CREATE TRIGGER text of clean_orphaned_messages as the schema script
     // writes it and as open() brings older files to it.
@@ -85,7 +87,8 @@ private:
     // Column checks of the write path, taken once per tableSql refresh (IOS6MessageDbWrite.cpp).
     struct WriteColumns;
     const WriteColumns& writeColumns();
-    std::shared_ptr<const WriteColumns> writeColumnsCache;
+    bool storesLogicHash();
+    std::shared_ptr<const WriteColumns> writeColumnsCache; // reset with every tableSql refresh
 
     QDir folderDir;
     QDir relayDir;

@@ -335,8 +335,7 @@ qint64 IOS6MessageDb::findMessageRowid(const _MsgMessage& message)
 
 qint64 IOS6MessageDb::findMessageRowidByLogicHash(const _MsgMessage& message)
 {
-    open();
-    if (!tableSql.value(QStringLiteral("message")).contains(QLatin1String("logic_hash")))
+    if (!storesLogicHash())
         return 0;
     Sqlite3Sql sql(QStringLiteral("select rowid from message where logic_hash=?"));
     sql.addTextParam(logicHash(message));

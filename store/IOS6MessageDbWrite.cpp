@@ -19,11 +19,6 @@
 // and the checks are taken again.
 struct IOS6MessageDb::WriteColumns
 {
-    QString chatSql;
-    QString handleSql;
-    QString messageSql;
-    QString attachmentSql;
-
     bool chatDisplayName = false;
     bool chatGroupId = false;
     bool chatLast = false;
@@ -51,11 +46,6 @@ struct IOS6MessageDb::WriteColumns
 };
 
 namespace {
-
-bool sameText(const QString& a, const QString& b)
-{
-    return a.constData() == b.constData() && a.size() == b.size();
-}
 
 bool has(const QString& createSql, const char* text)
 {
@@ -92,20 +82,14 @@ QString relayRelativeName(const QString& filename)
 const IOS6MessageDb::WriteColumns& IOS6MessageDb::writeColumns()
 {
     open();
+    if (writeColumnsCache)
+        return *writeColumnsCache;
     const QString chat = tableSql.value(QStringLiteral("chat"));
     const QString handle = tableSql.value(QStringLiteral("handle"));
     const QString message = tableSql.value(QStringLiteral("message"));
     const QString attachment = tableSql.value(QStringLiteral("attachment"));
-    const WriteColumns* cached = writeColumnsCache.get();
-    if (cached && sameText(cached->chatSql, chat) && sameText(cached->handleSql, handle) &&
-        sameText(cached->messageSql, message) && sameText(cached->attachmentSql, attachment))
-        return *cached;
 
     auto columns = std::make_shared<WriteColumns>();
-    columns->chatSql = chat;
-    columns->handleSql = handle;
-    columns->messageSql = message;
-    columns->attachmentSql = attachment;
 
     columns->chatDisplayName = has(chat, "display_name");
     columns->chatGroupId = has(chat, "group_id");
@@ -134,6 +118,16 @@ const IOS6MessageDb::WriteColumns& IOS6MessageDb::writeColumns()
 
     writeColumnsCache = columns;
     return *writeColumnsCache;
+}
+
+bool IOS6MessageDb::storesSystemMessages()
+{
+    return writeColumns().itemType;
+}
+
+bool IOS6MessageDb::storesLogicHash()
+{
+    return writeColumns().logicHash;
 }
 
 qint64 IOS6MessageDb::insertChat(const _MsgChat& chat)
