@@ -72,8 +72,10 @@ void removeDirRecursively(const QString& path)
     QDir dir(path);
     if (!dir.exists())
         return;
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot, QDir::NoSort);
+    // System lists links whose target is gone; left behind, they would keep
+    // the folder from being removed.
+    const QFileInfoList entries = dir.entryInfoList(
+        QDir::Dirs | QDir::Files | QDir::Drives | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     for (const QFileInfo& entry : entries) {
         if (entry.isSymLink() || entry.isJunction()) {
             // A link to a folder elsewhere goes, but what it points at stays.

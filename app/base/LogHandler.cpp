@@ -1,5 +1,7 @@
 #include "app/base/LogHandler.h"
 
+#include "app/base/PathGuard.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTime>
@@ -79,6 +81,10 @@ QString logFileName(const QDate& date)
 
 void removeOldLogs(const QString& folder, int keep)
 {
+    // Every plain file counts, so only a real folder of our own is cleaned: a
+    // "qlogs" that is a link to another folder keeps everything there.
+    if (!isRealSubfolder(folder))
+        return;
     QDir dir(folder);
     const QStringList files = dir.entryList(QDir::Files, QDir::Name);
     const int excess = files.size() - qMax(keep, 0);

@@ -20,5 +20,6 @@ QString formatLogLine(QtMsgType type, const QString& time, const QString& messag
 // "log-yyyyMMdd.txt" for the date.
 QString logFileName(const QDate& date);
 // Deletes the plain files of the folder that sort first by name, so that at
-// most `keep` remain. Sub-folders stay and do not count.
+// most `keep` remain. Sub-folders stay and do not count. Nothing is deleted
+// when the folder is a symbolic link to elsewhere.
 void removeOldLogs(const QString& folder, int keep);

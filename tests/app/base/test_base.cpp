@@ -145,6 +145,7 @@ void TestBase::removeDirRecursively()
 #ifdef Q_OS_UNIX
     QVERIFY(QFile::link(tmp->filePath(QStringLiteral("outside")), root + QStringLiteral("/sub/link")));
     QVERIFY(QFile::link(precious, root + QStringLiteral("/file-link")));
+    QVERIFY(QFile::link(tmp->filePath(QStringLiteral("gone")), root + QStringLiteral("/sub/dangling")));
 #endif
 
     ::removeDirRecursively(root);
@@ -206,24 +207,30 @@ void TestBase::formatLogLine()
 void TestBase::logRetention_data()
 {
     QTest::addColumn<int>("files");
+    QTest::addColumn<bool>("linked"); // "qlogs" is a link to another folder
     QTest::addColumn<int>("removed");
 
-    QTest::newRow("twelve: the two first go") << 12 << 2;
-    QTest::newRow("ten: none go") << 10 << 0;
+    QTest::newRow("twelve: the two first go") << 12 << false << 2;
+    QTest::newRow("ten: none go") << 10 << false << 0;
+    QTest::newRow("fifteen behind a link: none go") << 15 << true << 0;
 }
 
 // Installing the handler applies the retention, first name first.
 void TestBase::logRetention()
 {
     QFETCH(int, files);
+    QFETCH(bool, linked);
     QFETCH(int, removed);
 
     const QString folder = tmp->filePath(QStringLiteral("qlogs"));
+    const QString filesFolder = linked ? tmp->filePath(QStringLiteral("elsewhere")) : folder;
     QStringList names;
     for (int day = 1; day <= files; ++day) {
         names << logFileName(QDate(2014, 9, day));
-        writeFile(folder + QLatin1Char('/') + names.last());
+        writeFile(filesFolder + QLatin1Char('/') + names.last());
     }
+    if (linked)
+        QVERIFY(QFile::link(filesFolder, folder));
     QCOMPARE(names.first(), QStringLiteral("log-20140901.txt"));
     QVERIFY(QDir(folder).mkpath(QStringLiteral("a-folder"))); // sub-folders stay and do not count
     installLogHandler(folder, 10);
