@@ -1,5 +1,6 @@
 #include "store/IOS6MessageDb.h"
 
+#include "app/base/PathGuard.h"
 #include "store/sql/SqliteException.h"
 
 #include <QFile>
@@ -113,16 +114,57 @@ void IOS6MessageDb::open()
 
 void IOS6MessageDb::openDatabase()
 {
+    refuseLinksLeadingOutside();
     if (QFileInfo::exists(dbPath)) {
+        // A file the system will not let us write opens for reading only.
         openThrow(dbPath, ReadWrite);
         checkTablesPresent();
-        upgradeDatabase();
-        updateOrphanedMessagesTrigger();
+        schemaUpToDate = false;
     } else {
         createDatabase();
+        schemaUpToDate = true;
     }
     installSqlFunctions();
     readTableSql();
+}
+
+void IOS6MessageDb::openForWriting()
+{
+    open();
+    if (schemaUpToDate)
+        return;
+    if (sqlite3_db_readonly(handle(), "main") == 1) {
+        throwUtf8(QStringLiteral("The database %1 is read-only; nothing was written to it.")
+                      .arg(QDir::toNativeSeparators(dbPath)));
+    }
+    upgradeDatabase();
+    updateOrphanedMessagesTrigger();
+    readTableSql();
+    schemaUpToDate = true;
+}
+
+void IOS6MessageDb::close()
+{
+    AbsIOSMessageDb::close();
+    countryLib.close();
+}
+
+// The file is created and written only inside the database folder: a link
+// on the way that leads elsewhere would put it there instead.
+void IOS6MessageDb::refuseLinksLeadingOutside() const
+{
+    const QString entry = entryLeadingOutside(folderDir.absolutePath(), dbPath);
+    if (entry.isEmpty())
+        return;
+    const QString folder = QDir::cleanPath(folderDir.absolutePath());
+    if (entry == folder) {
+        throwUtf8(
+            QStringLiteral("The database folder %1 is not used: it is a symbolic link to a place outside %2.")
+                .arg(QDir::toNativeSeparators(folder),
+                     QDir::toNativeSeparators(QFileInfo(folder).absolutePath())));
+    }
+    throwUtf8(QStringLiteral("The database folder %1 is not used: the symbolic link %2 leads out of it.")
+                  .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(entry)));
 }
 
 void IOS6MessageDb::createDatabase()

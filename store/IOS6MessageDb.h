@@ -17,8 +17,11 @@ struct _MsgMessage;
 
 // One message database folder F: the SQLite file lies at
 // F/file-relay/var/mobile/Library/SMS/sms.db, attachment files below F/file-relay.
-// Nothing is opened at construction; every operation opens (creating or
-// upgrading the file) first. One thread at a time.
+// Nothing is opened at construction; every operation opens the file first,
+// creating it when it is missing. Reading leaves an existing file exactly as
+// it was (a read-only file reads too); the first write on a connection brings
+// an older file up to date. A folder whose path to the file leads elsewhere
+// through a symbolic link is refused. One thread at a time.
 class IOS6MessageDb : public AbsIOSMessageDb
 {
 public:
@@ -26,6 +29,11 @@ public:
     ~IOS6MessageDb() override;
 
     void open() override;
+    // open(), then, once per connection, the upgrade of an older file and the
+    // current orphan trigger. Throws when the file is read-only.
+    void openForWriting() override;
+    // Closes the file and the country library the reader opened.
+    void close() override;
     int version() const override { return 6; }
 
     // Reading (IOS6MessageDbRead.cpp)
@@ -69,6 +77,7 @@ public:
 
 private:
     void openDatabase();
+    void refuseLinksLeadingOutside() const;
     void createDatabase();
     void checkTablesPresent();
     void upgradeDatabase();
@@ -95,4 +104,5 @@ private:
     CountryLibDb countryLib;
     QHash<QString, QString> tableSql;
     QString dbPath;
+    bool schemaUpToDate = false; // of the open connection; set by openForWriting()
 };

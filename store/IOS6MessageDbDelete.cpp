@@ -8,7 +8,7 @@
 // The row ids are bound, so every message reuses the same four statements.
 void IOS6MessageDb::deleteMessage(const _MsgMessage& message)
 {
-    open();
+    openForWriting();
     Sqlite3Sql deleteRow(QStringLiteral("DELETE FROM message WHERE rowid=?"));
     deleteRow.addInt64Param(message.rowid);
     executeThrow(deleteRow);

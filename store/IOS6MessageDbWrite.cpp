@@ -1,5 +1,6 @@
 #include "store/IOS6MessageDb.h"
 
+#include "app/base/PathGuard.h"
 #include "store/MessageHash.h"
 #include "store/MsgAttachment.h"
 #include "store/MsgChat.h"
@@ -81,7 +82,7 @@ QString relayRelativeName(const QString& filename)
 
 const IOS6MessageDb::WriteColumns& IOS6MessageDb::writeColumns()
 {
-    open();
+    openForWriting();
     if (writeColumnsCache)
         return *writeColumnsCache;
     const QString chat = tableSql.value(QStringLiteral("chat"));
@@ -132,7 +133,7 @@ bool IOS6MessageDb::storesLogicHash()
 
 qint64 IOS6MessageDb::insertChat(const _MsgChat& chat)
 {
-    open();
+    openForWriting();
     if (chat.service_name != QLatin1String("SMS") && chat.service_name != QLatin1String("iMessage")) {
         const QString error = QStringLiteral("IOS6MessageDb::insertChat, invalid chat, service_name:%1");
         throw std::runtime_error(error.arg(chat.service_name).toUtf8().toStdString());
@@ -297,21 +298,21 @@ Sqlite3Sql twoIds(const QString& text, qint64 first, qint64 second)
 
 void IOS6MessageDb::joinChatHandle(qint64 chatRowid, qint64 handleRowid)
 {
-    open();
+    openForWriting();
     executeThrow(twoIds(QStringLiteral("replace into chat_handle_join(chat_id,handle_id) values(?,?)"),
                         chatRowid, handleRowid));
 }
 
 void IOS6MessageDb::joinChatMessage(qint64 chatRowid, qint64 messageRowid)
 {
-    open();
+    openForWriting();
     executeThrow(twoIds(QStringLiteral("replace into chat_message_join(chat_id,message_id) values(?,?)"),
                         chatRowid, messageRowid));
 }
 
 void IOS6MessageDb::joinMessageAttachment(qint64 messageRowid, qint64 attachmentRowid)
 {
-    open();
+    openForWriting();
     executeThrow(
         twoIds(QStringLiteral("replace into message_attachment_join(message_id,attachment_id) values(?,?)"),
                messageRowid, attachmentRowid));
@@ -319,7 +320,7 @@ void IOS6MessageDb::joinMessageAttachment(qint64 messageRowid, qint64 attachment
 
 void IOS6MessageDb::setLastAddressedHandle(qint64 chatRowid, const QString& text)
 {
-    open();
+    openForWriting();
     Sqlite3Sql sql(QStringLiteral("update chat set last_addressed_handle=? where rowid=?"));
     sql.addTextParam(text);
     sql.addInt64Param(chatRowid);
@@ -328,6 +329,7 @@ void IOS6MessageDb::setLastAddressedHandle(qint64 chatRowid, const QString& text
 
 void IOS6MessageDb::raiseChatLast(qint64 chatRowid, int date)
 {
+    openForWriting();
     if (!writeColumns().chatLast)
         return;
     Sqlite3Sql sql(QStringLiteral("update chat set _last=? where rowid=? and _last < ?"));
@@ -347,6 +349,12 @@ void IOS6MessageDb::copyAttachmentFile(const _MsgAttachment& attachment)
     // only places strictly below the relay folder are written.
     if (!target.startsWith(relay)) {
         qWarning().noquote() << "attachment file name outside file-relay, not copied:" << attachment.filename;
+        return;
+    }
+    // Nor through a symbolic link below the folder that leads elsewhere.
+    if (!entryLeadingOutside(folderDir.absolutePath(), target).isEmpty()) {
+        qWarning().noquote() << "attachment folder leads outside the database folder, not copied:"
+                             << attachment.filename;
         return;
     }
     if (QFileInfo::exists(target))

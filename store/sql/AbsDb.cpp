@@ -2,7 +2,7 @@
 
 void AbsDb::beginTransaction()
 {
-    open();
+    openForWriting();
     beginTran();
     inTransaction = true;
 }
@@ -31,7 +31,7 @@ void AbsDb::endTransaction(bool commit)
 
 qint64 AbsDb::insertRow(const Sqlite3Row& row, const QString& table)
 {
-    open();
+    openForWriting();
     executeThrow(row.insertSql(table));
     return lastInsertId();
 }

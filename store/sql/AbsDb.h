@@ -12,6 +12,9 @@ public:
     ~AbsDb() override = default;
 
     virtual void open() = 0;
+    // open(), then whatever must happen before the first write on this
+    // connection. Reading never needs it; every write path calls it.
+    virtual void openForWriting() { open(); }
 
     void beginTransaction();
     // Commits or rolls back the transaction begun here; nothing without one.

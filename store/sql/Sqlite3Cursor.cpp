@@ -8,7 +8,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -113,7 +115,10 @@ bool Sqlite3Cursor::readable(int column) const
 
 int Sqlite3Cursor::getInt(int column) const
 {
-    return readable(column) ? sqlite3_column_int(d->stmt, column) : 0;
+    if (!readable(column))
+        return 0;
+    const qint64 value = sqlite3_column_int64(d->stmt, column);
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 qint64 Sqlite3Cursor::getInt64(int column) const

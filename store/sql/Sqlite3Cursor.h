@@ -31,6 +31,8 @@ public:
     QByteArray getBlob(const QString& name) const { return getBlob(columnIndex(name)); }
     bool isNull(const QString& name) const { return isNull(columnIndex(name)); }
 
+    // The stored integer clamped to the range of int: a value too large for
+    // it reads as the largest int (never as its low 32 bits).
     int getInt(int column) const;
     qint64 getInt64(int column) const;
     QString getText(int column) const;

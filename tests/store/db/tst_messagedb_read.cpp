@@ -153,26 +153,37 @@ private slots:
                  QStringList{stored[1]}); // file unchanged
     }
 
+    // Integers beyond the fields' range are clamped, never wrapped: a far
+    // future date stays in the future, a huge handle id names no handle.
     void badStoredValuesReadWithoutCrash()
     {
         openDb();
         exec(QStringLiteral(
             "insert into chat(ROWID, guid) values(1, 'a');"
+            "insert into handle(ROWID, id, service) values(3, '+3', 'SMS');"
+            "insert into chat_handle_join values(1, 3);"
             "insert into message(ROWID, guid, text, subject, date, date_read, handle_id, other_handle, "
-            "version) "
+            "version, is_from_me) "
             "values(1, 'm1', CAST(x'61ff62c3' AS TEXT), CAST(x'610062' AS TEXT), 9223372036854775807, "
-            "-9000000000000, 9223372036854775807, 99999999999, 'abc'), "
-            "(2, 'm2', x'00', NULL, 1e300, 'soon', -1, -99999999999, 2.5);"
+            "-9000000000000, 9223372036854775807, 1099511627779, 'abc', 4294967296), "
+            "(2, 'm2', x'00', NULL, 1e308, 'soon', -1, -99999999999, 2.5, 0);"
             "insert into chat_message_join values(1, 1), (1, 2);"));
         MessageSet set;
         db->readMessages(set, 0);
         QCOMPARE(set.messages.size(), 2);
         const _MsgMessage* m1 = set.messages.value(1);
+        const _MsgMessage* m2 = set.messages.value(2);
         QVERIFY(m1->text.startsWith(QLatin1Char('a')));
         QCOMPARE(m1->subject, QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
         QVERIFY(!m1->handle);
-        QVERIFY(!m1->otherHandle);
-        QCOMPARE(set.messages.value(2)->version, 2);
+        QVERIFY(!m1->otherHandle); // 2^40 + 3 is not handle 3
+        QCOMPARE(m1->other_handle, std::numeric_limits<int>::max());
+        QCOMPARE(m1->date, std::numeric_limits<int>::max());
+        QCOMPARE(m1->date_read, std::numeric_limits<int>::min());
+        QCOMPARE(m1->is_from_me, std::numeric_limits<int>::max()); // sent, as stored
+        QCOMPARE(m2->date, std::numeric_limits<int>::max());
+        QCOMPARE(m2->other_handle, std::numeric_limits<int>::min());
+        QCOMPARE(m2->version, 2);
     }
 
 private:

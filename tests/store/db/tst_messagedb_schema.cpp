@@ -3,12 +3,20 @@
 #include "StoreTestKit.h"
 
 #include "store/IOS6MessageDb.h"
+#include "tests/support/ReadOnlyFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace StoreTestKit;
+
+namespace {
+// One chat holding one message, "hello".
+const char kOneMessage[] = "insert into chat(ROWID, guid) values(1, 'SMS;-;+1');"
+                           "insert into message(ROWID, guid, text, date) values(1, 'g1', 'hello', 5);"
+                           "insert into chat_message_join values(1, 1)";
+} // namespace
 
 class TestMessageDbSchema : public QObject
 {
@@ -148,12 +156,22 @@ private slots:
             << "ALTER TABLE message ADD COLUMN Logic_Hash TEXT" << false;
     }
 
+    // Reading leaves an older file exactly as it was; the first write brings
+    // it up to date.
     void upgradesOlderFile()
     {
         QFETCH(QString, extra);
         QFETCH(bool, logicHashIndex);
-        makeOlderFile(folder(), extra.isEmpty() ? QStringList() : QStringList{extra});
-        db->open();
+        makeOlderFile(folder(),
+                      QStringList{kOneMessage} + (extra.isEmpty() ? QStringList() : QStringList{extra}));
+        const QByteArray older = fileBytes(path());
+        MessageSet set;
+        db->readMessages(set, 0);
+        QCOMPARE(set.messages.value(1)->text, QStringLiteral("hello"));
+        db->close();
+        QCOMPARE(fileBytes(path()), older);
+
+        db->openForWriting();
         const QStringList message =
             column(*db, QStringLiteral("select lower(name) from pragma_table_info('message')"));
         for (const QString& added : laterMessageColumns())
@@ -170,10 +188,46 @@ private slots:
         // Opened again, the file stays as it is: chat in particular gains no _last.
         db->close();
         const QByteArray upgraded = fileBytes(path());
-        db->open();
+        db->openForWriting();
         QVERIFY(!column(*db, QStringLiteral("select name from pragma_table_info('chat')")).contains("_last"));
         db->close();
         QCOMPARE(fileBytes(path()), upgraded);
+    }
+
+    void readOnlyFileIsReadNotWritten_data()
+    {
+        QTest::addColumn<bool>("older");
+        QTest::newRow("older layout and trigger") << true;
+        QTest::newRow("current layout") << false;
+    }
+
+    void readOnlyFileIsReadNotWritten()
+    {
+        QFETCH(bool, older);
+        if (older) {
+            makeOlderFile(folder(), {kOneMessage});
+        } else {
+            db->open();
+            QString error;
+            QCOMPARE(db->exec(QString::fromLatin1(kOneMessage), error), 0);
+            db->close();
+        }
+        const QByteArray before = fileBytes(path());
+        const ReadOnlyFile readOnly(path());
+        if (!readOnly.holds())
+        QSKIP("this process cannot make a file read-only for itself");
+        MessageSet set;
+        db->readMessages(set, 0);
+        QCOMPARE(set.messages.value(1)->text, QStringLiteral("hello"));
+        QString text;
+        try {
+            db->beginTransaction();
+        } catch (const std::exception& e) {
+            text = QString::fromUtf8(e.what());
+        }
+        QVERIFY2(text.contains(QStringLiteral("is read-only")), qPrintable(text));
+        db->close();
+        QCOMPARE(fileBytes(path()), before);
     }
 
     void refusesOtherFiles_data()

@@ -245,12 +245,20 @@ private slots:
         QTest::newRow("only dots") << "..";
         // A doubled slash is still absolute after the first one is taken off.
         QTest::newRow("absolute") << "//ABSOLUTE/escaped.jpg";
+        // "LINK" is a link from below the relay folder to a folder outside it.
+        QTest::newRow("through a link below file-relay") << "~/Library/LINK/escaped.jpg";
     }
 
     void hostileAttachmentNameWritesNothingOutside()
     {
         QFETCH(QString, filename);
         filename.replace(QStringLiteral("ABSOLUTE"), dir->path().mid(1));
+        if (filename.contains(QLatin1String("LINK"))) {
+            openDb(); // the database first, so the link is the only way out
+            QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("outside"))));
+            QVERIFY(QFile::link(dir->filePath(QStringLiteral("outside")),
+                                folder().filePath(QStringLiteral("file-relay/var/mobile/Library/LINK"))));
+        }
         writeAttachment(filename, "payload"); // the row is written all the same
         QCOMPARE(filesWritten(), QStringList());
     }
