@@ -24,6 +24,13 @@ std::unique_ptr<QTemporaryDir> useTemporaryHome()
     return home;
 }
 
+std::unique_ptr<QTemporaryDir> useTemporaryHomeOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return useTemporaryHome();
+}
+
 int messageCountArgument(const QStringList& arguments, int fallback)
 {
     bool ok = false;

@@ -17,6 +17,10 @@ namespace BenchSupport {
 // Points HOME at a fresh temporary folder so the country library and the log
 // never touch the user's data folder; call first thing in main().
 std::unique_ptr<QTemporaryDir> useTemporaryHome();
+// The same for a benchmark of widgets, which also run on the offscreen
+// platform unless QT_QPA_PLATFORM names another; call before the application
+// object is made.
+std::unique_ptr<QTemporaryDir> useTemporaryHomeOffscreen();
 
 // The message count given as the first argument, or fallback.
 int messageCountArgument(const QStringList& arguments, int fallback);

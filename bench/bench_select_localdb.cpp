@@ -5,6 +5,7 @@
 //
 //   bench_select_localdb [messages=100000] [rounds=3]
 
+#include "BenchSupport.h"
 #include "app/MainWindow.h"
 #include "app/base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
@@ -18,8 +19,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -85,12 +84,7 @@ void printPhases(const QDir& folder)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    if (!home.isValid())
-        return 1;
-    qputenv("HOME", QFile::encodeName(home.path()));
+    const auto home = BenchSupport::useTemporaryHomeOffscreen();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int messageCount = args.size() > 1 ? std::max(1, args.at(1).toInt()) : 100000;

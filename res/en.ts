@@ -189,6 +189,17 @@
         <source>The database folder %1 is not inside %2; nothing was deleted.</source>
         <translation>The database folder %1 is not inside %2; nothing was deleted.</translation>
     </message>
+    <message>
+        <source>The messages on display do not belong to %1. Select it again; nothing was done.</source>
+        <translation>The messages on display do not belong to %1. Select it again; nothing was done.</translation>
+    </message>
+</context>
+<context>
+    <name>SmsBrowser</name>
+    <message>
+        <source>[%1 more characters are not shown here. Export the message to read the whole text.]</source>
+        <translation>[%1 more characters are not shown here. Export the message to read the whole text.]</translation>
+    </message>
 </context>
 <context>
     <name>DataSourceSelForm</name>

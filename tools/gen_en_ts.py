@@ -59,6 +59,10 @@ TEXTS = {
         ("IDS_DEL_LOCALDB_SUC", "Successfully Deleted Database %0."),
         ("Can't create the database folder %1.", None),
         ("The database folder %1 is not inside %2; nothing was deleted.", None),
+        ("The messages on display do not belong to %1. Select it again; nothing was done.", None),
+    ],
+    "SmsBrowser": [
+        ("[%1 more characters are not shown here. Export the message to read the whole text.]", None),
     ],
     "DataSourceSelForm": [
         ("Dialog", "Dialog"),

@@ -15,6 +15,21 @@ namespace {
 constexpr int kColumnCount = 4;
 constexpr int kRowHeight = 23;
 constexpr int kIconWidth = 18;
+// Characters of a message text the list hands to its view: more than the
+// widest column shows, few enough for the view to lay out at once.
+constexpr int kListTextLimit = 1000;
+
+// The list shows one line per message and elides it; a very long text is cut
+// before the view lays it out.
+QString listText(const QString& text)
+{
+    if (text.size() <= kListTextLimit)
+        return text;
+    qsizetype cut = kListTextLimit;
+    if (text.at(cut).isLowSurrogate())
+        --cut;
+    return text.left(cut) + QChar(0x2026);
+}
 
 QString iconPath(const _MsgMessage& m)
 {
@@ -130,7 +145,7 @@ QVariant ItemModelSms::displayData(const _MsgMessage& m, int column) const
             return m.chat ? chatTitle(*m.chat, false) : QString();
         return messageChatLabel(m);
     case 3:
-        return displayText(m);
+        return listText(displayText(m));
     default:
         return QVariant();
     }

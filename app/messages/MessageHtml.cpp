@@ -4,6 +4,7 @@
 #include "store/MsgMessage.h"
 #include "store/StoredDate.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -18,9 +19,73 @@ QString headerCell(const _MsgMessage& m, bool sent)
              escapeMessageHtml(messageChatLabel(m)));
 }
 
+constexpr char16_t kZeroWidthSpace = 0x200B;
+constexpr char16_t kZeroWidthJoiner = 0x200D;
+
+// True when the text may not be cut between positions i - 1 and i: inside a
+// surrogate pair, before a combining mark, or beside a joiner.
+bool holdsTogether(const QString& text, qsizetype i)
+{
+    if (i <= 0 || i >= text.size())
+        return false;
+    const QChar next = text.at(i);
+    return next.isLowSurrogate() || next.isMark() || next.unicode() == kZeroWidthJoiner ||
+           text.at(i - 1).unicode() == kZeroWidthJoiner;
+}
+
+// Where a text of more than limit characters is cut: at most limit, stepping
+// back so that no character is split.
+qsizetype cutPosition(const QString& text, qsizetype limit)
+{
+    qsizetype cut = limit;
+    while (cut > 0 && holdsTogether(text, cut))
+        --cut;
+    return cut > 0 ? cut : limit;
+}
+
+bool isBreak(QChar c)
+{
+    return c.isSpace() || c.unicode() == kZeroWidthSpace;
+}
+
+// Text layout of one long word is slow (quadratic in its length) and widens
+// the half-page cell beyond the window: long runs get break opportunities.
+QString breakLongRuns(const QString& text)
+{
+    QString result;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isBreak(c)) {
+            run = 0;
+        } else if (run >= kUnbrokenRunLimit && !holdsTogether(text, i)) {
+            if (result.isNull())
+                result = text.left(i);
+            result.append(QChar(kZeroWidthSpace));
+            run = 0;
+        }
+        if (!isBreak(c))
+            ++run;
+        if (!result.isNull())
+            result.append(c);
+    }
+    return result.isNull() ? text : result;
+}
+
+QString omissionNote(qsizetype omitted)
+{
+    const QString note = QCoreApplication::translate(
+        "SmsBrowser", "[%1 more characters are not shown here. Export the message to read the whole text.]");
+    return QStringLiteral("<br/><i>%1</i>").arg(escapeMessageHtml(note.arg(omitted)));
+}
+
 QString contentCell(const _MsgMessage& m)
 {
-    return QStringLiteral("<td width=\"50%\" class=\"c\">%1</td>").arg(escapeMessageHtml(displayText(m)));
+    qsizetype omitted = 0;
+    QString content = escapeMessageHtml(transcriptText(displayText(m), &omitted));
+    if (omitted > 0)
+        content += omissionNote(omitted);
+    return QStringLiteral("<td width=\"50%\" class=\"c\">%1</td>").arg(content);
 }
 
 // Sent messages sit in the right half, received ones in the left half.
@@ -54,6 +119,16 @@ QString escapeMessageHtml(const QString& text)
     escaped.replace(QLatin1Char('>'), QLatin1String("&gt;"));
     escaped.replace(lineBreak, QStringLiteral("<br/>"));
     return escaped;
+}
+
+QString transcriptText(const QString& text, qsizetype* omitted)
+{
+    qsizetype cut = text.size();
+    if (cut > kTranscriptTextLimit)
+        cut = cutPosition(text, kTranscriptTextLimit);
+    if (omitted)
+        *omitted = text.size() - cut;
+    return breakLongRuns(cut < text.size() ? text.left(cut) : text);
 }
 
 int smsPageCountFor(int count)

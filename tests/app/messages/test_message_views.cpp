@@ -1,5 +1,6 @@
 // The message list model and the paged browser under it.
 #include "app/messages/ItemModelSms.h"
+#include "app/messages/MessageHtml.h"
 #include "app/messages/SmsBrowser.h"
 #include "store/MessageSet.h"
 #include "store/MessageText.h"
@@ -40,6 +41,8 @@ private slots:
     void listShape();
 
     void escapesContentAndContactInThePage();
+    void longTextsAreBoundedAndBreakable_data();
+    void longTextsAreBoundedAndBreakable();
     void pages_data();
     void pages();
     void showMessageTurnsToItsPage();
@@ -161,6 +164,50 @@ void TestMessageViews::escapesContentAndContactInThePage()
     QVERIFY(
         html.contains(QStringLiteral("From: &lt;a href='file:///etc/passwd'&gt;x&lt;/a&gt; (+123)</td>")));
     QVERIFY(!browser.toHtml().contains(QStringLiteral("href=\"file:")));
+}
+
+void TestMessageViews::longTextsAreBoundedAndBreakable_data()
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QString word = QStringLiteral("word ");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("omitted");
+    QTest::newRow("short words stay as they are") << word.repeated(10) << qsizetype(0);
+    QTest::newRow("1 MB without spaces") << QString(1 << 20, QLatin1Char('x')) << qsizetype((1 << 20) - 4000);
+    QTest::newRow("words beyond the limit") << word.repeated(2000) << qsizetype(6000);
+    // The cut and the breaks fall between characters, never inside a pair.
+    QTest::newRow("emoji pair across the cut") << QStringLiteral("a") + emoji.repeated(2000) << qsizetype(2);
+    QTest::newRow("letters with combining marks") << QStringLiteral("e\u0301").repeated(30) << qsizetype(0);
+}
+
+void TestMessageViews::longTextsAreBoundedAndBreakable()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, omitted);
+    qsizetype left = -1;
+    const QString shown = transcriptText(text, &left);
+    QCOMPARE(left, omitted);
+    QString unbroken = shown;
+    unbroken.remove(QChar(0x200B));
+    QCOMPARE(unbroken, text.left(text.size() - omitted));
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QChar c = shown.at(i);
+        run = (c.isSpace() || c.unicode() == 0x200B) ? 0 : run + 1;
+        QVERIFY2(run <= kUnbrokenRunLimit + 2, "a run longer than the limit");
+        if (c.unicode() == 0x200B && i + 1 < shown.size())
+            QVERIFY(!shown.at(i + 1).isLowSurrogate() && !shown.at(i + 1).isMark());
+    }
+
+    // The page says what was left out of the text it shows.
+    _MsgMessage* m = addMessage(0, text);
+    qsizetype notShown = 0;
+    transcriptText(displayText(*m), &notShown);
+    SmsBrowser browser;
+    browser.setMessages({m});
+    QCOMPARE(browser.pageHtml().contains(QStringLiteral("%1 more characters are not shown").arg(notShown)),
+             notShown > 0);
+    QVERIFY(browser.pageHtml().size() < 6000 + 2 * kTranscriptTextLimit);
 }
 
 void TestMessageViews::pages_data()
