@@ -121,6 +121,14 @@ private:
     // Removes a phone or local database node, clearing the views first when
     // they show its records.
     void removeSourceNode(_AbsDBItemNode* node);
+    // Reads a source's chats, or its chats and messages, into its set and
+    // closes its file again (MainWindowSources.cpp).
+    enum class SourceRead
+    {
+        Chats,
+        Messages
+    };
+    void readSource(_AbsDBItemNode* source, SourceRead what);
 
     // Actions (MainWindowMenus.cpp).
     void updateActions();
@@ -135,6 +143,10 @@ private:
     MessageList selectedMessages() const;
     MessageList chatMessages() const;
     MessageList allSourceMessages();
+    // True when every message of the list belongs to the current node's
+    // source; otherwise says so in the error box (nothing when there is no
+    // source). Every command checks the list it was handed.
+    bool listBelongsToSource(const MessageList& list);
     // The plain command of a family: its Sel, Chat or All variant.
     void runPlainCommand(Command sel, Command chat, Command all);
     // The All variant of a family: nothing when the source holds no message.

@@ -42,7 +42,7 @@ void MainWindow::miBackupAll()
 void MainWindow::backupMessages(const MessageList& list)
 {
     const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
-    if (!source)
+    if (!source || !listBelongsToSource(list))
         return;
     // The source may leave the tree while the dialogs run (a phone unplugged):
     // its node is not used past this point, and its records stay alive until
@@ -80,13 +80,20 @@ QStringList MainWindow::localDbNames() const
     return names;
 }
 
+// The database of exactly that name; else the first whose name differs only
+// in letter case ("Alpha" and "alpha" may both exist on a case-sensitive disk).
 _LocalDBItemNode* MainWindow::findLocalDb(const QString& name) const
 {
+    _LocalDBItemNode* other = nullptr;
     for (Node* node : mainModel->localDbRoot()->children) {
-        if (node->type == kNodeLocalDb && node->name.compare(name, Qt::CaseInsensitive) == 0)
+        if (node->type != kNodeLocalDb)
+            continue;
+        if (node->name == name)
             return static_cast<_LocalDBItemNode*>(node);
+        if (!other && node->name.compare(name, Qt::CaseInsensitive) == 0)
+            other = static_cast<_LocalDBItemNode*>(node);
     }
-    return nullptr;
+    return other;
 }
 
 // A new, empty local database: its folder (so that it is listed at the next
@@ -115,7 +122,7 @@ void MainWindow::reloadLocalDb(_LocalDBItemNode* target)
     }
     try {
         mainModel->removeChildren(target);
-        target->db->readMessages(*target->messageSet, 0);
+        readSource(target, SourceRead::Messages);
         mainModel->rebuildConversations(target);
         selectAndExpand(target);
     } catch (const std::exception& e) {

@@ -42,7 +42,7 @@ void MainWindow::miDelSel()
     if (!source || source->type != kNodeLocalDb)
         return;
     const MessageList list = selectedMessages();
-    if (list.isEmpty())
+    if (list.isEmpty() || !listBelongsToSource(list))
         return;
     if (!askYesNo(tr("IDS_CONFIRM_DEL_SEL_MESSAGES")))
         return;
@@ -62,9 +62,11 @@ void MainWindow::miDelChat()
     _AbsDBItemNode* source = ItemModelMain::sourceOf(node);
     if (!node || node->type != kNodeConversation || !source)
         return;
+    const MessageList list = chatMessages();
+    if (!listBelongsToSource(list))
+        return;
     if (!askYesNo(tr("IDS_CONFIRM_DEL_THIS_CHAT")))
         return;
-    const MessageList list = chatMessages();
     if (!runDeleteJob(source, list))
         return;
     clearMessageView();
@@ -100,7 +102,10 @@ bool MainWindow::runDeleteJob(_AbsDBItemNode* source, const MessageList& list)
 {
     ProgressForm form(QString(), this);
     DeleteMessagesThread job(source->db.data(), &list, &form, this);
-    return runJob(form, job);
+    const bool succeeded = runJob(form, job);
+    // The job wrote through the tree's own connection; it is not kept open.
+    source->db->close();
+    return succeeded;
 }
 
 // Takes deleted messages out of the set and its chats and frees them. The

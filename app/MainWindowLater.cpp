@@ -2,7 +2,8 @@
 // come: the device monitor, connecting and loading phones, transfers, export,
 // printing, the WiFi dialog and the vendor's web server. Each slot already
 // has its menu wiring and hands on the message list its variant stands for;
-// the body marked "Seam" is where that work plugs in.
+// the body marked "Seam" is where that work plugs in, after the check that
+// the list belongs to the source it acts on.
 #include "app/MainWindow.h"
 
 #include "app/tree/ItemModelMain.h"
@@ -85,7 +86,11 @@ void MainWindow::miExportAll()
 }
 
 // Seam: the export job (file name, format, progress dialog).
-void MainWindow::exportMessages(const MessageList&) {}
+void MainWindow::exportMessages(const MessageList& list)
+{
+    if (!listBelongsToSource(list))
+        return;
+}
 
 void MainWindow::miPrint()
 {
@@ -110,7 +115,11 @@ void MainWindow::miPrintAll()
 }
 
 // Seam: the print dialog and preview.
-void MainWindow::printMessages(const MessageList&) {}
+void MainWindow::printMessages(const MessageList& list)
+{
+    if (!listBelongsToSource(list))
+        return;
+}
 
 void MainWindow::miA2A()
 {
@@ -135,7 +144,11 @@ void MainWindow::miA2AAll()
 }
 
 // Seam: pick another phone, send the messages to it and refresh its node.
-void MainWindow::transferToOtherPhone(const MessageList&) {}
+void MainWindow::transferToOtherPhone(const MessageList& list)
+{
+    if (!listBelongsToSource(list))
+        return;
+}
 
 void MainWindow::miDb2A()
 {
@@ -160,4 +173,8 @@ void MainWindow::miDb2AAll()
 }
 
 // Seam: pick a phone, send the local database's messages to it and refresh its node.
-void MainWindow::transferDatabaseToPhone(const MessageList&) {}
+void MainWindow::transferDatabaseToPhone(const MessageList& list)
+{
+    if (!listBelongsToSource(list))
+        return;
+}

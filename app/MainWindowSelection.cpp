@@ -38,6 +38,8 @@ void MainWindow::onMainTreeSelected(const QItemSelection& selected, const QItemS
 
 void MainWindow::showSelectedNode(Node* node)
 {
+    // Whatever the views showed before belongs to another node: they never
+    // keep it once this one has failed to read.
     try {
         switch (node ? node->type : 0) {
         case kNodeLocalDb:
@@ -49,7 +51,7 @@ void MainWindow::showSelectedNode(Node* node)
             // A phone shown in the tree but never selected (a virtual one) has
             // only its chats read so far.
             if (source && source->type == kNodeDevice && source->messageSet->messages.isEmpty())
-                source->db->readMessages(*source->messageSet, 0);
+                readSource(source, SourceRead::Messages);
             if (conversation->chats.isEmpty() || !source)
                 clearMessageView();
             else
@@ -59,7 +61,7 @@ void MainWindow::showSelectedNode(Node* node)
         case kNodeDevice: {
             // A phone's cache is read again on every selection.
             auto* phone = static_cast<_AbsDBItemNode*>(node);
-            phone->db->readMessages(*phone->messageSet, 0);
+            readSource(phone, SourceRead::Messages);
             showSourceMessages(phone, allMessages(*phone->messageSet));
             break;
         }
@@ -68,6 +70,7 @@ void MainWindow::showSelectedNode(Node* node)
             break;
         }
     } catch (const std::exception& e) {
+        clearMessageView();
         showErrorBox(QString::fromUtf8(e.what()));
     }
 }
@@ -77,7 +80,7 @@ void MainWindow::showSelectedNode(Node* node)
 void MainWindow::showLocalDb(_LocalDBItemNode* node)
 {
     if (node->children.isEmpty()) {
-        node->db->readChats(*node->messageSet);
+        readSource(node, SourceRead::Chats);
         mainModel->rebuildConversations(node);
         const QPersistentModelIndex index(mainModel->indexOfNode(node));
         MyTreeView* tree = ui->treeViewDS;
@@ -92,7 +95,7 @@ void MainWindow::showLocalDb(_LocalDBItemNode* node)
             clearMessageView();
             return;
         }
-        node->db->readMessages(*node->messageSet, 0);
+        readSource(node, SourceRead::Messages);
     }
     showSourceMessages(node, allMessages(*node->messageSet));
 }
@@ -109,6 +112,8 @@ void MainWindow::showMessageList(const MessageList& list)
     MessageList sorted = list;
     sortAsShown(sorted, ui->treeViewSMS->header());
     smsModel->setMessages(sorted);
+    // A new list starts at its top, not where the last one was scrolled to.
+    ui->treeViewSMS->scrollToTop();
     ui->txtSMS->clear();
     ui->txtSMS->setMessages(smsModel->messages());
     ui->lbSMSCount->setText(tr("Messages: %1").arg(sorted.size()));
@@ -169,7 +174,7 @@ MainWindow::MessageList MainWindow::allSourceMessages()
     if (!source)
         return {};
     try {
-        source->db->readMessages(*source->messageSet, 0);
+        readSource(source, SourceRead::Messages);
     } catch (const std::exception& e) {
         showErrorBox(QString::fromUtf8(e.what()));
         return {};
@@ -177,6 +182,22 @@ MainWindow::MessageList MainWindow::allSourceMessages()
     MessageList list = allMessages(*source->messageSet);
     sortAsShown(list, ui->treeViewSMS->header());
     return list;
+}
+
+bool MainWindow::listBelongsToSource(const MessageList& list)
+{
+    const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
+    if (!source)
+        return false;
+    const MessageSet& set = *source->messageSet;
+    for (const _MsgMessage* message : list) {
+        if (!message || set.messages.value(message->rowid) != message) {
+            showErrorBox(tr("The messages on display do not belong to %1. Select it again; nothing was done.")
+                             .arg(source->name.toHtmlEscaped()));
+            return false;
+        }
+    }
+    return true;
 }
 
 void MainWindow::runPlainCommand(Command sel, Command chat, Command all)

@@ -48,12 +48,29 @@ void MainWindow::loadVirtualDevices()
             device.uid = folder.absoluteFilePath(name);
             auto db = QSharedPointer<IOS6MessageDb>::create(QDir(device.uid), QString());
             _AndroidDeviceItemNode* node = mainModel->addDevice(db, device);
-            db->readChats(*node->messageSet);
+            readSource(node, SourceRead::Chats);
             mainModel->rebuildConversations(node);
         } catch (const std::exception& e) {
             showErrorBox(QString::fromUtf8(e.what()));
         }
     }
+}
+
+// The window keeps no file open between reads: a database holds descriptors
+// while open, and a long session browses many of them. The next read opens
+// the file again.
+void MainWindow::readSource(_AbsDBItemNode* source, SourceRead what)
+{
+    const QSharedPointer<IOS6MessageDb> db = source->db;
+    struct CloseAfterReading
+    {
+        IOS6MessageDb& db;
+        ~CloseAfterReading() { db.close(); }
+    } closeAfterReading{*db};
+    if (what == SourceRead::Messages)
+        db->readMessages(*source->messageSet, 0);
+    else
+        db->readChats(*source->messageSet);
 }
 
 void MainWindow::miOpenDbFolder()

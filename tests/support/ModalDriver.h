@@ -74,6 +74,10 @@ public:
     // The action must close the widget itself if it is meant to close.
     void answerWith(Action action, Filter accepts = {}, const QString& description = QString());
 
+    // For steps that must open no box: from now on every modal box or dialog
+    // that appears is rejected and its text recorded in texts().
+    void rejectEveryBox();
+
     // Processes events until every answer was used and its action ran. False
     // when that did not happen within timeoutMs or any answer failed.
     bool waitUntilDone(int timeoutMs = 10000);
@@ -117,6 +121,7 @@ private:
     int actionsPosted = 0;
     int actionsRun = 0;
     bool gaveUp = false;
+    bool rejectingAll = false;
     QStringList seenTexts;
     QStringList failed;
 };
