@@ -1,0 +1,104 @@
+#include "tools/phonesim/PhoneMessages.h"
+
+#include "store/MessageSet.h"
+#include "tools/gen_messages/MessageGenerator.h"
+#include "tools/phonesim/PhoneProfile.h"
+
+#include <QVariant>
+
+namespace {
+constexpr qint64 kSecondsFrom1970To2001 = 978307200;
+
+PhoneMessage messageFromJson(const QJsonObject& object)
+{
+    PhoneMessage message;
+    message.dateMs = object.value(QStringLiteral("date")).toVariant().toLongLong();
+    message.type = object.value(QStringLiteral("type")).toInt(2);
+    message.address = object.value(QStringLiteral("address")).toString();
+    message.name = object.value(QStringLiteral("name")).toString();
+    message.body = object.value(QStringLiteral("body")).toString();
+    message.subject = object.value(QStringLiteral("subject")).toString();
+    return message;
+}
+
+PhoneMessage messageFromRecord(const _MsgMessage& record)
+{
+    PhoneMessage message;
+    message.dateMs = (qint64(record.date) + kSecondsFrom1970To2001) * 1000;
+    message.type = record.is_from_me ? 1 : 2;
+    if (record.handle) {
+        message.address = record.handle->id;
+        message.name = record.handle->_ct_name;
+    } else if (record.chat) {
+        message.address = record.chat->chat_identifier;
+    }
+    message.body = record.text;
+    message.subject = record.subject;
+    return message;
+}
+
+MessageGeneratorOptions generatorOptions(const QJsonObject& request)
+{
+    MessageGeneratorOptions options;
+    options.messageCount = qMax(0, request.value(QStringLiteral("messages")).toInt(1000));
+    options.conversationCount =
+        qMax(1, request.value(QStringLiteral("conversations"))
+                    .toInt(PhoneMessages::defaultConversations(options.messageCount)));
+    options.seed = quint32(request.value(QStringLiteral("seed")).toVariant().toLongLong());
+    if (!request.contains(QStringLiteral("seed")))
+        options.seed = 1;
+    return options;
+}
+
+QList<PhoneMessage> runGenerator(const MessageGeneratorOptions& options)
+{
+    QList<PhoneMessage> messages;
+    if (options.messageCount == 0)
+        return messages;
+    MessageSet set;
+    const QList<_MsgMessage*> records = MessageGenerator(options).generate(set);
+    messages.reserve(records.size());
+    for (const _MsgMessage* record : records) {
+        if (record->item_type == 0)
+            messages.append(messageFromRecord(*record));
+    }
+    return messages;
+}
+} // namespace
+
+QList<PhoneMessage> PhoneMessages::of(const PhoneProfile& phone)
+{
+    const QJsonObject& json = phone.json();
+    if (json.value(QStringLiteral("messages")).isArray())
+        return fromArray(json.value(QStringLiteral("messages")).toArray());
+    if (json.value(QStringLiteral("generate")).isObject())
+        return generated(json.value(QStringLiteral("generate")).toObject());
+    return {};
+}
+
+QList<PhoneMessage> PhoneMessages::fromArray(const QJsonArray& array)
+{
+    QList<PhoneMessage> messages;
+    messages.reserve(array.size());
+    for (const QJsonValue& value : array)
+        messages.append(messageFromJson(value.toObject()));
+    return messages;
+}
+
+QList<PhoneMessage> PhoneMessages::generated(const QJsonObject& request)
+{
+    static QJsonObject lastRequest;
+    static QList<PhoneMessage> lastMessages;
+    static bool haveLast = false;
+    if (!haveLast || request != lastRequest) {
+        lastMessages = runGenerator(generatorOptions(request));
+        lastRequest = request;
+        haveLast = true;
+    }
+    return lastMessages;
+}
+
+int PhoneMessages::defaultConversations(int messages)
+{
+    return qBound(1, messages / 50, 2000);
+}

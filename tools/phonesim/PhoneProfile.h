@@ -1,0 +1,55 @@
+#pragma once
+
+#include "tools/phonesim/ConnectionUrl.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// One simulated phone, read from its JSON file. Every key is optional:
+//   serial, state ("device"), installed (true), pm ("ok"), crlf (false),
+//   install ("ok"), broadcast ("ok"), fault ("none"), faultExchange ("any"),
+//   batch (100), defsmsapp (false), info (object, order kept),
+//   messages (array) or generate (object).
+class PhoneProfile
+{
+public:
+    // Reads path; false with *error set when it is not a JSON object. The
+    // serial falls back to the file's base name.
+    bool load(const QString& path, QString* error);
+    // Reads JSON text; fallbackSerial is used when it names no serial.
+    bool parse(const QByteArray& text, const QString& fallbackSerial, QString* error);
+
+    const QString& serial() const { return serialText; }
+    // True when the text names a serial of its own.
+    bool hasOwnSerial() const;
+    QString state() const;
+    bool installedWhenPlugged() const;
+    QString packageListing() const;
+    bool crlf() const;
+    bool installFails() const;
+    bool broadcastFails() const;
+    // The fault that applies to an exchange of kind: "none" when the phone's
+    // fault is meant for another kind of exchange.
+    QString faultFor(ExchangeKind kind) const;
+    int batchSize() const;
+    bool needsDefaultSmsApp() const;
+    // The argument of "$hello:": "key=value;" for each info entry.
+    QByteArray infoText() const;
+    const QList<QPair<QString, QString>>& infoEntries() const { return info; }
+
+    const QJsonObject& json() const { return object; }
+    const QByteArray& sourceText() const { return source; }
+
+private:
+    QString word(const QString& key, const QString& fallback) const;
+    void readInfo();
+    void addDefaultInfo();
+
+    QByteArray source;
+    QJsonObject object;
+    QString serialText;
+    QList<QPair<QString, QString>> info;
+};
