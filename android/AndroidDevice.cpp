@@ -36,8 +36,13 @@ QString AndroidDevice::displayName() const
 
 QString AndroidDevice::cacheDir() const
 {
-    const QString path =
-        appDataDir().absoluteFilePath(QStringLiteral("android_cache/") + cacheFolderName(imei));
+    // A phone that reports no usable imei still gets a folder of its own.
+    QString name = cacheFolderName(imei);
+    for (const QString& other : {uid, serial, QStringLiteral("unknown")}) {
+        if (name.isEmpty())
+            name = cacheFolderName(other);
+    }
+    const QString path = appDataDir().absoluteFilePath(QStringLiteral("android_cache/") + name);
     QDir().mkpath(path);
     return QDir::cleanPath(path);
 }

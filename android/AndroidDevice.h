@@ -31,6 +31,7 @@ struct AndroidDevice
     // Absolute path of "android_cache/<imei>" in the data folder, created when missing.
     // Characters that cannot appear in a folder name are dropped from the imei, and an
     // imei made only of dots counts as empty, so the folder never lies outside android_cache.
+    // Without a usable imei the uid names the folder, else the serial, else "unknown".
     QString cacheDir() const;
 
     // Stores one key of the companion app's device information in its field.

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "android/AndroidMonitor.h"
 #include "app/MainWindowForm.h"
 #include "app/base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
@@ -18,7 +19,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<MainWindowForm>())
+MainWindow::MainWindow(QWidget* parent, DeviceWatch watch)
+    : QMainWindow(parent), ui(std::make_unique<MainWindowForm>())
 {
     ui->setupUi(this);
     setStyleSheet(appStyleSheet());
@@ -29,7 +31,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     buildToolBar();
     setWindowTitle(QObject::tr("Textferry"));
     setUpStatusBar();
-    startDeviceMonitor();
+    if (watch == DeviceWatch::On)
+        startDeviceMonitor();
     loadLocalDatabases();
     startUpdateAndPromotionRequests();
     loadVirtualDevices();
@@ -37,6 +40,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 
 MainWindow::~MainWindow()
 {
+    // Stops watching and the adb server before anything else goes.
+    delete monitor;
+    monitor = nullptr;
     // The views point into the sets the tree's nodes own.
     clearMessageView();
 }

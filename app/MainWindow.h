@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class AndroidMonitor;
 class ItemModelMain;
 class ItemModelSms;
 class MainWindowForm;
@@ -36,7 +37,14 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // Whether the window watches for phones on USB (the device monitor and
+    // its hint); tests of other things leave it off.
+    enum class DeviceWatch
+    {
+        On,
+        Off
+    };
+    explicit MainWindow(QWidget* parent = nullptr, DeviceWatch watch = DeviceWatch::On);
     ~MainWindow() override;
 
     // The context menus for the current tree node, built but not shown; the
@@ -112,6 +120,8 @@ private:
     void loadLocalDatabases();
     void loadVirtualDevices();
     void startDeviceMonitor();
+    // Shows a phone whose cache was just loaded: replaces its node (MainWindowPhones.cpp).
+    void showLoadedPhone(const AndroidDevice& device);
     void startUpdateAndPromotionRequests();
 
     // Tree helpers (MainWindow.cpp).
@@ -180,6 +190,7 @@ private:
     QAction* actExport = nullptr;
     QAction* actPrint = nullptr;
     QAction* actDelete = nullptr;
+    AndroidMonitor* monitor = nullptr; // owned; deleted first by the destructor
 
     // The set whose records the message views show (null when they are
     // empty); held so that it outlives the views' pointers into it.

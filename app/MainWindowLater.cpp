@@ -1,23 +1,12 @@
 // Commands and events whose work is done by parts of the program still to
-// come: the device monitor, connecting and loading phones, transfers, export,
-// printing, the WiFi dialog and the vendor's web server. Each slot already
+// come: transfers, export, printing, the WiFi dialog and the vendor's web
+// server. Each slot already
 // has its menu wiring and hands on the message list its variant stands for;
 // the body marked "Seam" is where that work plugs in, after the check that
 // the list belongs to the source it acts on.
 #include "app/MainWindow.h"
 
 #include "app/tree/ItemModelMain.h"
-
-#include <QMetaType>
-
-// Seam: create the device monitor, connect its deviceConnected and
-// deviceDisconnected signals to androidDeviceConnected and
-// androidDeviceDisconnected, start it, and schedule androidUsbTips() after 10 s.
-void MainWindow::startDeviceMonitor()
-{
-    // The monitor's signals carry listing entries across threads.
-    qRegisterMetaType<AdbDevice>("AdbDevice");
-}
 
 // Seam: the daily update check and the promotion link request, whose replies
 // land in onCheckVersionReadyRead() and onGetAdvLinkRead().
@@ -28,34 +17,6 @@ void MainWindow::onCheckVersionReadyRead() {}
 
 // Seam: the promotion reply (shown in the status bar and kept in "last-adv").
 void MainWindow::onGetAdvLinkRead() {}
-
-// Seam: warn about a phone that has not authorised debugging, then connect it
-// over USB and load it with androidDeviceLoad().
-void MainWindow::androidDeviceConnected(const AdbDevice&) {}
-
-// A phone that left the monitor's listing leaves the tree.
-void MainWindow::androidDeviceDisconnected(const QString& id)
-{
-    if (id.isEmpty())
-        return;
-    removeSourceNode(mainModel->deviceNodeById(id));
-}
-
-// Seam: load the phone's messages into its cache database and show it.
-void MainWindow::androidDeviceLoad(const AndroidDevice&) {}
-
-// Seam: the hint on connecting a phone when the monitor has found none.
-void MainWindow::androidUsbTips() {}
-
-// "Disconnect Device": the phone leaves the tree; nothing is sent to it. The
-// node itself is removed (virtual phones share an empty serial, so a look-up
-// by identifier could hit another one).
-void MainWindow::miUnmoutDevice()
-{
-    Node* node = currentNode();
-    if (node && node->type == kNodeDevice)
-        removeSourceNode(static_cast<_AbsDBItemNode*>(node));
-}
 
 // Seam: the WiFi connection dialog, then androidDeviceLoad() for its phone.
 void MainWindow::miConnectWifi() {}

@@ -91,7 +91,7 @@ AbsTreeItemModel::_ItemNode* childNamed(AbsTreeItemModel::_ItemNode* parent, con
 // painted; -1 when the transcript did not show the messages.
 qint64 selectOnce(const QString& database, int messages)
 {
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     window.resize(1000, 680);
     window.show();
     QApplication::processEvents();

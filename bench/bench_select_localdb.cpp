@@ -35,7 +35,7 @@ struct Round
 
 Round selectOnce()
 {
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     window.show();
     QApplication::processEvents();
     auto* tree = window.findChild<MyTreeView*>(QStringLiteral("treeViewDS"));

@@ -16,6 +16,8 @@ endif()
 # textferry_add_test(NAME name SOURCES ... LIBS ...): one QtTest executable,
 # registered with CTest and run on the offscreen platform with HOME pointed at
 # a fresh folder of the build tree so no test touches the real user's data.
+# The stand-in adb comes first on PATH, so no test ever reaches a real adb
+# server or phone; TEXTFERRY_PHONESIM names the phone simulator.
 function(textferry_add_test)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
@@ -23,6 +25,6 @@ function(textferry_add_test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set(home "${CMAKE_BINARY_DIR}/test-home/${T_NAME}")
     set_tests_properties(${T_NAME} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};LC_ALL=C.UTF-8;TZ=UTC"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};LC_ALL=C.UTF-8;TZ=UTC;PATH=${TEXTFERRY_STANDIN_BIN}:$ENV{PATH};TEXTFERRY_PHONESIM=${TEXTFERRY_PHONESIM}"
         TIMEOUT 300)
 endfunction()

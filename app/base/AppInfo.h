@@ -10,4 +10,6 @@ inline constexpr char kSupportEmail[] = "support@textferry.app";
 inline constexpr char kHomePage[] = "https://www.textferry.app/";
 inline constexpr char kHelpPage[] = "https://www.textferry.app/help/";
 inline constexpr char kSupportPage[] = "https://www.textferry.app/support/";
+inline constexpr char kUsbDebuggingPage[] = "https://www.textferry.app/help/usb-debugging/";
+inline constexpr char kUsbDriverPage[] = "https://www.textferry.app/help/usb-driver/";
 } // namespace AppInfo

@@ -136,6 +136,15 @@ _AndroidDeviceItemNode* ItemModelMain::deviceNodeById(const QString& id) const
     return nullptr;
 }
 
+_AndroidDeviceItemNode* ItemModelMain::deviceNodeByUid(const QString& uid) const
+{
+    for (_ItemNode* child : devicesRoot->children) {
+        if (child->type == kNodeDevice && static_cast<_AndroidDeviceItemNode*>(child)->device.uid == uid)
+            return static_cast<_AndroidDeviceItemNode*>(child);
+    }
+    return nullptr;
+}
+
 bool ItemModelMain::isRemovable(const _ItemNode* node) const
 {
     return node != devicesRoot && node != localDbsRoot;

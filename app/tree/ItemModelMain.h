@@ -41,6 +41,8 @@ public:
     static _AbsDBItemNode* sourceOf(_ItemNode* node);
     // The phone node whose device's deviceId() is id, or null.
     _AndroidDeviceItemNode* deviceNodeById(const QString& id) const;
+    // The first phone node whose device's uid is uid, or null.
+    _AndroidDeviceItemNode* deviceNodeByUid(const QString& uid) const;
 
 protected:
     // The two roots stay for the model's lifetime.

@@ -69,22 +69,28 @@ void TestAndroidDevice::displayName()
 void TestAndroidDevice::cacheDir_data()
 {
     QTest::addColumn<QString>("imei");
+    QTest::addColumn<QString>("uid");
     QTest::addColumn<QString>("folder");
-    const auto row = [](const char* imei, const char* folder) {
-        QTest::newRow(imei) << QString(imei) << QString(folder);
+    const auto row = [](const char* imei, const char* uid, const char* folder) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 (uid %2)").arg(imei, uid)))
+            << QString(imei) << QString(uid) << QString(folder);
     };
-    row("123", "android_cache/123");
-    row("../../outside", "android_cache/....outside");
-    row("..", "android_cache");
+    row("123", "u1", "android_cache/123");
+    row("../../outside", "", "android_cache/....outside");
+    // Without a usable imei the folder is still one of its own inside android_cache.
+    row("..", "u1", "android_cache/u1");
+    row("", "../..", "android_cache/unknown");
 }
 
 // The folder is created under the data folder and never lies outside android_cache.
 void TestAndroidDevice::cacheDir()
 {
     QFETCH(QString, imei);
+    QFETCH(QString, uid);
     QFETCH(QString, folder);
     AndroidDevice d;
     d.imei = imei;
+    d.uid = uid;
     const QString expected = QDir::cleanPath(appDataDir().absoluteFilePath(folder));
     QCOMPARE(d.cacheDir(), expected);
     QVERIFY(QFileInfo(expected).isDir());

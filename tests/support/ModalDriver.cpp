@@ -156,7 +156,7 @@ void ModalDriver::rejectEveryBox()
 void ModalDriver::tick()
 {
     if (rejectingAll) {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             seenTexts << widgetText(dialog);
             dialog->reject();
         }

@@ -74,8 +74,9 @@ public:
     // The action must close the widget itself if it is meant to close.
     void answerWith(Action action, Filter accepts = {}, const QString& description = QString());
 
-    // For steps that must open no box: from now on every modal box or dialog
-    // that appears is rejected and its text recorded in texts().
+    // For steps that must open no message box: from now on every modal
+    // QMessageBox that appears is rejected and its text recorded in texts().
+    // Other dialogs (a progress dialog) are left alone.
     void rejectEveryBox();
 
     // Processes events until every answer was used and its action ran. False

@@ -1,5 +1,6 @@
 // The main window driven through its widgets: action states, tree selection,
 // message views, searches, context menus, backup and deletion.
+#include "PhoneSim.h"
 #include "WindowTestKit.h"
 
 #include "app/MainWindow.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -97,6 +99,7 @@ private slots:
     void deletion_data();
     void deletion();
     void deletionRefusesAFolderOutsideTheLocalDatabases();
+    void phonePluggedInAppearsAndLeaves();
 
 private:
     QTemporaryDir home;
@@ -118,7 +121,7 @@ void TestMainWindow::localDatabaseSelection()
     writeStandardSources(1);
     writeDatabase(localDbFolder(QStringLiteral("Empty")), {});
     writeCorruptDatabase(localDbFolder(QStringLiteral("Broken")));
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     QCOMPARE(childNames(treeModelOf(window)->localDbRoot()),
              (QStringList{"Alpha", "Beta", "Broken", "Empty"}));
     Node* alpha = nodeAt(window, QStringLiteral("db:Alpha"));
@@ -163,7 +166,7 @@ void TestMainWindow::localDatabaseSelection()
 void TestMainWindow::virtualPhonesAreListedAndDisconnected()
 {
     writeStandardSources(2);
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     QCOMPARE(childNames(treeModelOf(window)->deviceRoot()), (QStringList{"Phone A", "Phone B"}));
     auto* phone = static_cast<_AndroidDeviceItemNode*>(nodeAt(window, QStringLiteral("phone:Phone A")));
     QCOMPARE(phone->type, int(kNodeDevice));
@@ -188,7 +191,7 @@ void TestMainWindow::virtualPhonesAreListedAndDisconnected()
 void TestMainWindow::contactSearch()
 {
     writeStandardSources(0);
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     Node* alice = nodeAt(window, QStringLiteral("conv:Alpha/Alice Smith"));
     Node* bob = nodeAt(window, QStringLiteral("conv:Alpha/Bob Jones"));
     selectNode(window, bob);
@@ -211,7 +214,7 @@ void TestMainWindow::contactSearch()
 void TestMainWindow::messageSearch()
 {
     writeStandardSources(0);
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     QCOMPARE(searchAnswered(window, "txtSMSKeyword", QStringLiteral("hello")),
              QStringLiteral("Can't find any SMS."));
 
@@ -292,7 +295,7 @@ void TestMainWindow::actionsAndContextMenus()
     QFETCH(QStringList, treeMenu);
     QFETCH(QStringList, listMenu);
     writeStandardSources(phones);
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     QCOMPARE(enabledActions(window), QStringList());
     if (!node.isEmpty())
         selectNode(window, node);
@@ -337,7 +340,7 @@ void TestMainWindow::backup()
     QFETCH(QStringList, conversations);
     QFETCH(int, stored);
     writeStandardSources(1);
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     selectNode(window, node);
     selectRows(window, rows);
     QStringList chosen;
@@ -412,7 +415,7 @@ void TestMainWindow::deletion()
     QFETCH(QStringList, shown);
     QFETCH(int, stored);
     writeStandardSources(1);
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     Node* target = nodeAt(window, node);
     Node* parent = target->parent;
     selectNode(window, target);
@@ -442,7 +445,7 @@ void TestMainWindow::deletionRefusesAFolderOutsideTheLocalDatabases()
 {
     const QString victim = appDataDir().absoluteFilePath(QStringLiteral("victim"));
     writeDatabase(victim, {});
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     Node* stray = treeModelOf(window)->addLocalDb(
         QSharedPointer<IOS6MessageDb>::create(QDir(victim), QString()), QStringLiteral("../victim"));
     selectNode(window, stray);
@@ -455,6 +458,36 @@ void TestMainWindow::deletionRefusesAFolderOutsideTheLocalDatabases()
     QVERIFY(driver.texts().last().startsWith(QStringLiteral("An Error Occurred.")));
     QVERIFY(QDir(victim).exists());
     QVERIFY(childNames(treeModelOf(window)->localDbRoot()).contains(QStringLiteral("../victim")));
+}
+
+// The whole way of a phone: the monitor sees it, the connect and load jobs
+// run under their dialogs, the phone shows with its conversations and leaves
+// when it is unplugged.
+void TestMainWindow::phonePluggedInAppearsAndLeaves()
+{
+    PhoneSim sim;
+    QJsonObject phone = PhoneSim::phone();
+    phone.insert(QStringLiteral("messages"),
+                 QJsonArray{PhoneSim::message(1600000000000, false, QStringLiteral("+15550000001"),
+                                              QStringLiteral("Ann"), QStringLiteral("first")),
+                            PhoneSim::message(1600000060000, true, QStringLiteral("+15550000001"),
+                                              QStringLiteral("Ann"), QStringLiteral("second")),
+                            PhoneSim::message(1600000120000, false, QStringLiteral("+15550000002"),
+                                              QStringLiteral("Bob"), QStringLiteral("third"))});
+    QVERIFY(sim.plug(phone));
+    ModalDriver driver;
+    driver.rejectEveryBox();
+    MainWindow window;
+    Node* devices = treeModelOf(window)->deviceRoot();
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge Pixel Sim"}, 20000);
+    QCOMPARE(childNames(devices->children.first()), (QStringList{"Bob", "Ann"}));
+    QTRY_COMPARE(currentTreeNode(window), devices->children.first());
+    QCOMPARE(counterText(window), QStringLiteral("SMS: 3"));
+
+    QVERIFY(sim.unplug(QStringLiteral("S1")));
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList(), 10000);
+    checkViewsEmpty(window);
+    QCOMPARE(driver.texts().filter(QStringLiteral("An Error Occurred")), QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)

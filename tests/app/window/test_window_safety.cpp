@@ -106,7 +106,7 @@ void TestWindowSafety::failedSelectionLeavesNothingToActOn()
     const QString b = localDbFolder(QStringLiteral("B"));
     writeDatabase(a, {planConversation("Ann", 1, "a", 50)});
     writeDatabase(b, {planConversation("Ben", 2, "b", 50)});
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     selectNode(window, QStringLiteral("db:A"));
     QCOMPARE(listModelOf(window)->rowCount(), 50);
 
@@ -163,7 +163,7 @@ void TestWindowSafety::browsingLeavesFilesAsTheyWere()
         if (!guard->holds())
             QSKIP("this process cannot make a file read-only for itself");
     }
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     ModalDriver driver;
     driver.rejectEveryBox();
     selectNode(window, QStringLiteral("db:Kept"));
@@ -191,7 +191,7 @@ void TestWindowSafety::linksLeadingOutsideAreRefused()
     QVERIFY(QDir().mkpath(QFileInfo(linkPath).absolutePath()));
     QVERIFY(QFile::link(outside.path(), linkPath));
 
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     ModalDriver driver;
     driver.answer(QMessageBox::Ok);
     selectNode(window, QStringLiteral("db:Linked"));
@@ -210,7 +210,7 @@ void TestWindowSafety::manyDatabasesUnderALowDescriptorLimit()
     for (int i = 0; i < count; ++i)
         writeDatabase(localDbFolder(QStringLiteral("db%1").arg(i, 3, 10, QLatin1Char('0'))),
                       {planConversation("Pat", 1, "only", 1)});
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     ModalDriver driver;
     driver.rejectEveryBox();
     rlimit saved{};
@@ -234,7 +234,7 @@ void TestWindowSafety::backupPrefersTheExactName()
 {
     writeStandardSources(1);
     writeDatabase(localDbFolder(QStringLiteral("alpha")), {planConversation("Lee", 7, "lower", 1)});
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     selectNode(window, QStringLiteral("conv:Phone A/Erin Black"));
     ModalDriver driver;
     driver.answerWith(
@@ -255,7 +255,7 @@ void TestWindowSafety::newListStartsAtTheTop()
 {
     writeDatabase(localDbFolder(QStringLiteral("Long")), {planConversation("Lou", 1, "long", 300)});
     writeDatabase(localDbFolder(QStringLiteral("Other")), {planConversation("Oz", 2, "other", 300)});
-    MainWindow window;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     selectNode(window, QStringLiteral("db:Long"));

@@ -1,0 +1,118 @@
+#include "android/AndroidConnectWithUSBThread.h"
+
+#include "android/AdbRunner.h"
+#include "android/CompanionApp.h"
+#include "android/CompanionInfo.h"
+#include "android/ProtocolWait.h"
+#include "app/base/AppDirs.h"
+#include "jobs/JobProgress.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// How long the phone gets to set up a freshly installed app.
+constexpr int kAfterInstallMs = 5000;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("AndroidConnectWithUSBThread", text);
+}
+
+// What the user can try when the app does not answer.
+QString connectHint()
+{
+    QString hint = tr("Please try the following:<br/><br/>");
+    hint +=
+        tr("1 Go to Google Play on your phone to download and installed the latest version Quillbridge SMS "
+           "Sync.<br/><br/>");
+#ifdef Q_OS_WIN
+    const QString manager = QDir(QCoreApplication::applicationDirPath())
+                                .absoluteFilePath(QStringLiteral("QuillbridgeDeviceManager.exe"));
+    hint += tr("2 click <a href=\"file:///%1\"><b>HERE</b></a> to run Quillbridge Device Manager and then "
+               "restart your phone to try again.<br/><br/>")
+                .arg(QDir::fromNativeSeparators(manager));
+#else
+    hint += tr("2 Restart your phone, plug it in again and allow USB debugging when the phone asks, to try "
+               "again.<br/><br/>");
+#endif
+    return hint;
+}
+
+} // namespace
+
+AndroidConnectWithUSBThread::AndroidConnectWithUSBThread(const QString& serial, JobProgress* form,
+                                                         QObject* parent)
+    : QThread(parent), form(form)
+{
+    record.serial = serial;
+    record.isWifi = false;
+}
+
+void AndroidConnectWithUSBThread::run()
+{
+    form->postUpdateProgress(tr("IDS_CHECKING_APK_INSTALL"), -1, QString());
+    if (!installCompanionIfMissing() || form->isCanceled())
+        return;
+    form->postUpdateProgress(tr("IDS_GET_ANDROID_DEVICE_INFO"), 99, QString());
+    try {
+        readCompanionInfo(record, [this] { return form->isCanceled(); });
+    } catch (int) {
+        return; // cancelled: nothing is shown
+    } catch (const std::exception& e) {
+        postConnectError(QString::fromUtf8(e.what()));
+        return;
+    }
+    postCompanionVersionVerdict(record, form);
+}
+
+// False when the job is over (cancelled, or the install failed and said so).
+bool AndroidConnectWithUSBThread::installCompanionIfMissing()
+{
+    try {
+        const QSet<QString> packages =
+            adbInstalledPackages(record.serial, [this] { return form->isCanceled(); });
+        // An empty list says nothing about the app: it is not installed blindly.
+        if (packages.isEmpty() || packages.contains(QLatin1String(CompanionApp::kPackageName)))
+            return true;
+        if (form->isCanceled())
+            return false;
+        installCompanion();
+        return true;
+    } catch (int) {
+        return false;
+    } catch (const std::exception& e) {
+        if (!form->isCanceled()) {
+            form->postErrorOccurred(
+                tr("Please go to Google Play on your Android Phone to download and install "
+                   "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
+                QString::fromUtf8(e.what()));
+        }
+        return false;
+    }
+}
+
+void AndroidConnectWithUSBThread::installCompanion()
+{
+    const QString target = appDataDir().absoluteFilePath(QLatin1String(CompanionApp::kPackageFileName));
+    if (QFile::exists(target))
+        QFile::remove(target);
+    if (!QFile::copy(QLatin1String(CompanionApp::kPackageResource), target)) {
+        throw std::runtime_error(QStringLiteral("can not create %1.")
+                                     .arg(QDir::toNativeSeparators(target))
+                                     .toUtf8()
+                                     .toStdString());
+    }
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    const auto cancelled = [this] { return form->isCanceled(); };
+    adbInstall(record.serial, target, cancelled);
+    simpleprotocol::pause(kAfterInstallMs, cancelled);
+}
+
+void AndroidConnectWithUSBThread::postConnectError(const QString& text)
+{
+    if (!form->isCanceled())
+        form->postErrorOccurred(connectHint() + text);
+}

@@ -1,0 +1,142 @@
+#include "android/AndroidLoadSMSThread.h"
+
+#include "android/AndroidDevice.h"
+#include "android/CompanionApp.h"
+#include "android/PhoneSms.h"
+#include "app/base/AppDirs.h"
+#include "app/base/PathGuard.h"
+#include "country/CountryInfo.h"
+#include "jobs/JobProgress.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTcpSocket>
+
+using namespace simpleprotocol;
+
+namespace {
+
+// The cache folder is deleted and rebuilt: it must be a real folder directly
+// inside android_cache, whatever the phone called itself.
+bool isOwnCacheFolder(const QString& folder)
+{
+    const QString caches =
+        QFileInfo(appDataDir().absoluteFilePath(QStringLiteral("android_cache"))).canonicalFilePath();
+    const QFileInfo info(folder);
+    return isRealSubfolder(folder) && !caches.isEmpty() &&
+           QFileInfo(info.absolutePath()).canonicalFilePath() == caches;
+}
+
+} // namespace
+
+AndroidLoadSMSThread::AndroidLoadSMSThread(AndroidDevice* device, JobProgress* form, QObject* parent)
+    : QThread(parent), device(device), form(form), cacheWriter(QDir(device->cacheDir()), device->mmc),
+      cancelCheck([form] { return form->isCanceled(); })
+{}
+
+AndroidLoadSMSThread::~AndroidLoadSMSThread() = default;
+
+bool AndroidLoadSMSThread::cancelled() const
+{
+    return form->isCanceled();
+}
+
+void AndroidLoadSMSThread::run()
+{
+    expectedCount = -1;
+    receivedCount = 0;
+    form->postUpdateProgress(QCoreApplication::translate("AndroidLoadSMSThread", "IDS_ANDROID_LOADING_SMS"),
+                             0, QString());
+    if (!removeOldCache())
+        return;
+    try {
+        load();
+    } catch (int) {
+        closeUp(); // cancelled: nothing of this load is kept, nothing is shown
+    } catch (const std::exception& e) {
+        closeUp();
+        if (!cancelled())
+            form->postErrorOccurred(QString::fromUtf8(e.what()));
+    }
+}
+
+bool AndroidLoadSMSThread::removeOldCache()
+{
+    const QString folder = cacheWriter.db.folder().absolutePath();
+    const QString path = cacheWriter.db.databasePath();
+    if (!isOwnCacheFolder(folder) || !entryLeadingOutside(folder, path).isEmpty()) {
+        form->postErrorOccurred(
+            QCoreApplication::translate(
+                "AndroidLoadSMSThread",
+                "The phone's cache folder %1 is not a folder of Textferry's phone caches; "
+                "nothing was loaded.")
+                .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    if (QFileInfo::exists(path) && !QFile::remove(path)) {
+        form->postErrorOccurred(QStringLiteral("can not overwrite %1.").arg(path));
+        return false;
+    }
+    return true;
+}
+
+void AndroidLoadSMSThread::load()
+{
+    cacheWriter.begin();
+    country = cacheWriter.db.countries().currentCountry();
+    const QString url = QString::fromLatin1(CompanionApp::kBackupUrl).arg(pickPort());
+    socket = connectCompanion(*device, url, kConnectTimeoutMs, cancelCheck);
+    for (;;) {
+        const QString line = readCommand(socket.get(), -1, cancelCheck);
+        if (line.startsWith(QLatin1String(kCount))) {
+            expectedCount = line.mid(int(qstrlen(kCount))).toInt();
+            if (expectedCount == 0)
+                expectedCount = -1;
+        } else if (line.startsWith(QLatin1String(kBatch))) {
+            runBatch();
+        } else if (line.startsWith(QLatin1String(kBye))) {
+            break;
+        }
+    }
+    sendCommand(socket.get(), QLatin1String(kBye), QString(), true, -1, cancelCheck);
+    releaseSocket(socket);
+    // A cancel that came while the last lines arrived still wins.
+    if (cancelled())
+        throw -1;
+    cacheWriter.end();
+    form->postSucceed(QString());
+}
+
+void AndroidLoadSMSThread::runBatch()
+{
+    for (;;) {
+        if (cancelled())
+            throw -1;
+        const QString line = readCommand(socket.get(), -1, cancelCheck);
+        if (line.startsWith(QLatin1String(kSms))) {
+            handleSms(line.mid(int(qstrlen(kSms))));
+        } else if (line.startsWith(QLatin1String(kEnd))) {
+            sendCommand(socket.get(), QLatin1String(kBatch), QString(), true, -1, cancelCheck);
+            return;
+        }
+    }
+}
+
+void AndroidLoadSMSThread::handleSms(const QString& record)
+{
+    ++receivedCount;
+    const int progress = int(double(receivedCount) / double(expectedCount) * 100.0);
+    form->postUpdateProgress(QString(), progress,
+                             QStringLiteral("sms: %1/%2").arg(receivedCount).arg(expectedCount));
+    PhoneSms sms;
+    if (sms.read(record, country))
+        cacheWriter.write(sms.message());
+}
+
+void AndroidLoadSMSThread::closeUp()
+{
+    // Closing without end() drops the open transaction.
+    cacheWriter.db.close();
+    releaseSocket(socket);
+}

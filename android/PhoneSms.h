@@ -1,0 +1,35 @@
+#pragma once
+
+#include "store/MsgChat.h"
+#include "store/MsgHandle.h"
+#include "store/MsgMessage.h"
+
+struct CountryInfo;
+
+// One message as the phone sends it on a backup connection ("$sms:" record:
+// time in ms, direction, then Base64 address, contact name, text, subject),
+// turned into the records the message database writer takes: a correspondent
+// and a conversation of its own, and the message pointing at both.
+class PhoneSms
+{
+public:
+    PhoneSms() = default;
+    PhoneSms(const PhoneSms&) = delete;
+    PhoneSms& operator=(const PhoneSms&) = delete;
+
+    // Fills the records from a record of at least six comma-separated fields
+    // (later ones ignored), the address normalised for the country. False
+    // for a shorter record; nothing is set then.
+    bool read(const QString& record, const CountryInfo& country);
+
+    const _MsgMessage& message() const { return sms; }
+
+private:
+    _MsgHandle handle;
+    _MsgChat chat;
+    _MsgMessage sms;
+};
+
+// Seconds since 2001-01-01 UTC for milliseconds since 1970-01-01 UTC,
+// truncated toward zero and kept within the range of the stored field.
+int storedDateFromPhoneMs(qint64 milliseconds);

@@ -1,0 +1,136 @@
+// Phones: the device monitor, connecting a phone found on USB, loading its
+// messages into its cache and showing it, and phones that leave.
+#include "app/MainWindow.h"
+
+#include "android/AndroidConnectWithUSBThread.h"
+#include "android/AndroidLoadSMSThread.h"
+#include "android/AndroidMonitor.h"
+#include "app/base/AppInfo.h"
+#include "app/tree/ItemModelMain.h"
+#include "app/ui/MessageBoxes.h"
+#include "jobs/JobRunner.h"
+#include "jobs/ProgressForm.h"
+#include "store/IOS6MessageDb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMetaType>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+// How long after start the window waits for a phone before it explains how to connect one.
+constexpr int kUsbHintDelayMs = 10000;
+
+// The last step of the hint: what else gets a phone recognised here.
+QString usbHintLastStep()
+{
+#ifdef Q_OS_WIN
+    const QString manager = QDir(QCoreApplication::applicationDirPath())
+                                .absoluteFilePath(QStringLiteral("QuillbridgeDeviceManager.exe"));
+    return MainWindow::tr("* Click <a href=\"file:///%1\">HERE</a> to run Quillbridge Device Manager to try "
+                          "again.<br/><br/>")
+        .arg(QDir::fromNativeSeparators(manager));
+#else
+    return MainWindow::tr(
+        "* Install the rules that let you reach Android phones on USB (Debian package "
+        "<b>android-sdk-platform-tools-common</b>), then plug your phone in again.<br/><br/>");
+#endif
+}
+} // namespace
+
+void MainWindow::startDeviceMonitor()
+{
+    // The monitor's signals carry listing entries across threads.
+    qRegisterMetaType<AdbDevice>("AdbDevice");
+    monitor = new AndroidMonitor(this);
+    connect(monitor, &AndroidMonitor::deviceConnected, this, &MainWindow::androidDeviceConnected);
+    connect(monitor, &AndroidMonitor::deviceDisconnected, this, &MainWindow::androidDeviceDisconnected);
+    monitor->startMonitoring();
+    QTimer::singleShot(kUsbHintDelayMs, this, &MainWindow::androidUsbTips);
+}
+
+// A phone the monitor found: a hint when it has not allowed debugging yet,
+// then the connect job and, after it, the load.
+void MainWindow::androidDeviceConnected(const AdbDevice& device)
+{
+    if (!device.isOnline()) {
+        showWarningBox(
+            tr("If you are presented with the pop up to allow debugging with the computer on your "
+               "Android device screen. Please simply check \"Always allow from this computer\" and "
+               "then click \"OK\" to finish.<br/>(%1)")
+                .arg(device.line.toHtmlEscaped()));
+    }
+    AndroidDevice connected;
+    {
+        ProgressForm form(QString(), this);
+        AndroidConnectWithUSBThread job(device.serial, &form, this);
+        if (!runJob(form, job))
+            return;
+        connected = job.device();
+    }
+    androidDeviceLoad(connected);
+}
+
+// A phone that left the monitor's listing leaves the tree.
+void MainWindow::androidDeviceDisconnected(const QString& id)
+{
+    if (id.isEmpty())
+        return;
+    removeSourceNode(mainModel->deviceNodeById(id));
+}
+
+// Loads the phone's messages into its cache under a progress dialog, then
+// shows the phone with its conversations. Until the country dialog exists a
+// phone loads with the mobile country code it reported.
+void MainWindow::androidDeviceLoad(const AndroidDevice& device)
+{
+    AndroidDevice record = device;
+    {
+        ProgressForm form(QString(), this);
+        AndroidLoadSMSThread job(&record, &form, this);
+        if (!runJob(form, job))
+            return;
+    }
+    showLoadedPhone(record);
+}
+
+void MainWindow::showLoadedPhone(const AndroidDevice& device)
+{
+    removeSourceNode(mainModel->deviceNodeByUid(device.uid));
+    try {
+        auto db = QSharedPointer<IOS6MessageDb>::create(QDir(device.cacheDir()), device.mmc);
+        _AndroidDeviceItemNode* node = mainModel->addDevice(db, device);
+        readSource(node, SourceRead::Chats);
+        mainModel->rebuildConversations(node);
+        selectAndExpand(node);
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+    }
+}
+
+// Ten seconds after start, with no phone found, how to get one recognised.
+void MainWindow::androidUsbTips()
+{
+    if (!monitor || monitor->hasSeenDevice())
+        return;
+    QString text = tr("<b>Android device not found.</b><br/><br/>");
+    text += tr("Want to connect Android device? If yes, please follow these steps:<br/><br/>");
+    text += tr("* Enable USB debugging on your Android device. <a href=\"%1\">How to</a>?<br/><br/>")
+                .arg(QLatin1String(AppInfo::kUsbDebuggingPage));
+    text += tr("* Install USB driver software on your computer. <a href=\"%1\">How to</a>?<br/><br/>")
+                .arg(QLatin1String(AppInfo::kUsbDriverPage));
+    text += usbHintLastStep();
+    showInfoBox(text);
+}
+
+// "Disconnect Device": the phone leaves the tree; nothing is sent to it. The
+// node itself is removed (virtual phones share an empty serial, so a look-up
+// by identifier could hit another one).
+void MainWindow::miUnmoutDevice()
+{
+    Node* node = currentNode();
+    if (node && node->type == kNodeDevice)
+        removeSourceNode(static_cast<_AbsDBItemNode*>(node));
+}

@@ -1,0 +1,400 @@
+// The connect and load jobs against the phone simulator and the stand-in
+// adb: the real processes, sockets and files, with the phone's faults.
+#include "JobRecorder.h"
+#include "PhoneSim.h"
+#include "TestHome.h"
+
+#include "android/AndroidConnectWithUSBThread.h"
+#include "android/AndroidLoadSMSThread.h"
+#include "android/PhoneSms.h"
+#include "android/SimpleProtocol.h"
+#include "app/base/AppDirs.h"
+#include "country/CountryLibDb.h"
+#include "store/ExportMessagesDb.h"
+#include "store/MessageSet.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QtTest>
+
+namespace {
+const QString kAnn = QStringLiteral("+15550000001");
+const QString kBobNational = QStringLiteral("(555) 000-0002");
+
+QJsonObject phoneWith(const QJsonObject& changes)
+{
+    QJsonObject phone = PhoneSim::phone();
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        phone.insert(it.key(), it.value());
+    return phone;
+}
+
+// Three messages: two with Ann (one sent), one from Bob written nationally.
+QJsonArray threeMessages()
+{
+    return QJsonArray{
+        PhoneSim::message(1000000000000, false, kAnn, QStringLiteral("Ann"), QStringLiteral("hi")),
+        PhoneSim::message(1000000060000, true, kAnn, QStringLiteral("Ann"), QStringLiteral("hello")),
+        PhoneSim::message(1000000120000, false, kBobNational, QString(), QStringLiteral("yo"))};
+}
+
+AndroidDevice usbRecord()
+{
+    AndroidDevice record;
+    record.serial = QStringLiteral("S1");
+    record.uid = QStringLiteral("sim-uid-1");
+    record.imei = QStringLiteral("350000000000001");
+    record.mmc = QStringLiteral("310");
+    return record;
+}
+
+// What the cache of the record holds, read afresh.
+struct CacheContent
+{
+    int messages = 0;
+    int chats = 0;
+    QStringList texts; // in row order
+    QStringList addresses;
+};
+
+CacheContent cacheOf(const AndroidDevice& record)
+{
+    MessageSet set;
+    IOS6MessageDb db(QDir(record.cacheDir()), record.mmc);
+    db.readMessages(set, 0);
+    CacheContent content{int(set.messages.size()), int(set.chats.size()), {}, {}};
+    for (const _MsgMessage* m : std::as_const(set.messages))
+        content.texts << m->text;
+    for (const _MsgHandle* h : std::as_const(set.handles))
+        content.addresses << h->id;
+    return content;
+}
+
+void writeOneMessage(const QString& folder, const QString& text)
+{
+    _MsgHandle handle;
+    handle.id = QStringLiteral("+15559999999");
+    _MsgChat chat;
+    chat.guid = QStringLiteral("SMS;-;+15559999999");
+    chat.chat_identifier = handle.id;
+    chat.participants.insert(handle.id, &handle);
+    _MsgMessage message;
+    message.guid = QStringLiteral("old-1");
+    message.text = text;
+    message.handle = &handle;
+    message.chat = &chat;
+    ExportMessagesDb writer{QDir(folder), QString()};
+    writer.begin();
+    writer.write(message);
+    writer.end();
+}
+} // namespace
+
+class TestPhoneJobs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void phoneRecords_data();
+    void phoneRecords();
+    void usbConnect_data();
+    void usbConnect();
+    void cancelWhileReadingPackagesInstallsNothing();
+    void loadFillsTheCache();
+    void loadFaults_data();
+    void loadFaults();
+    void silentPhoneCancelsWithinASecond();
+    void hostileImeiTouchesOnlyItsOwnCache();
+
+private:
+    QTemporaryDir home;
+    std::unique_ptr<PhoneSim> sim;
+};
+
+void TestPhoneJobs::initTestCase()
+{
+    QVERIFY(home.isValid());
+    prepareTestHome(home);
+    sim = std::make_unique<PhoneSim>();
+    QVERIFY(sim->isValid());
+}
+
+void TestPhoneJobs::init()
+{
+    QVERIFY(sim->unplug(QStringLiteral("S1")));
+    sim->forgetAdbCalls();
+    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
+}
+
+void TestPhoneJobs::phoneRecords_data()
+{
+    const auto b64 = [](const char* text) { return simpleprotocol::encodeText(QString::fromUtf8(text)); };
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<int>("date");
+    QTest::addColumn<int>("fromMe");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("received") << "1000000000000,2," + b64("+15550000001") + "," + b64("Ann") + "," +
+                                     b64("h\u00e9 \U0001F600") + "," + b64("")
+                              << true << 21692800 << 0 << QStringLiteral("h\u00e9 \U0001F600");
+    QTest::newRow("sent, seven fields")
+        << "1000000000999,1," + b64("1") + ",,," + b64("s") + ",x" << true << 21692800 << 1 << QString();
+    QTest::newRow("empty direction") << "1000000000000,," + b64("1") + ",,,," << true << 21692800 << 0 << "";
+    QTest::newRow("five fields skipped") << "1000000000000,1," + b64("1") + ",," << false << 0 << 0 << "";
+}
+
+void TestPhoneJobs::phoneRecords()
+{
+    QFETCH(QString, record);
+    QFETCH(bool, read);
+    QFETCH(int, date);
+    QFETCH(int, fromMe);
+    QFETCH(QString, text);
+    PhoneSms sms;
+    QCOMPARE(sms.read(record, CountryInfo()), read);
+    if (!read)
+        return;
+    const _MsgMessage& m = sms.message();
+    QCOMPARE(m.date, date);
+    QCOMPARE(m.date_read, date);
+    QCOMPARE(m.is_from_me, fromMe);
+    QCOMPARE(m.text, text);
+    QCOMPARE(m.account, QStringLiteral("e:"));
+    QCOMPARE(m.chat->guid, QStringLiteral("SMS;-;") + m.handle->id);
+    QCOMPARE(m.chat->participants.value(m.handle->id), m.handle);
+    QVERIFY(!m.guid.isEmpty());
+}
+
+void TestPhoneJobs::usbConnect_data()
+{
+    QTest::addColumn<QJsonObject>("changes");
+    QTest::addColumn<QString>("error"); // the start of the error text; empty: success
+    QTest::addColumn<bool>("installs");
+    const QString tooOld = QStringLiteral(
+        "Quillbridge SMS Sync on Android is too old. 3.1.10 needed. Please update it from Google Play.");
+    QJsonObject oldApp = PhoneSim::phone().value(QStringLiteral("info")).toObject();
+    oldApp.insert(QStringLiteral("version"), QStringLiteral("9"));
+    QJsonObject version10 = oldApp;
+    version10.insert(QStringLiteral("version"), QStringLiteral("10"));
+    QJsonObject noVersion = oldApp;
+    noVersion.remove(QStringLiteral("version"));
+    QTest::newRow("app installed") << QJsonObject() << QString() << false;
+    QTest::newRow("app missing: installed first")
+        << QJsonObject{{QStringLiteral("installed"), false}} << QString() << true;
+    QTest::newRow("install refused")
+        << QJsonObject{{QStringLiteral("installed"), false},
+                       {QStringLiteral("install"), QStringLiteral("fail")}}
+        << QStringLiteral(
+               "Please go to Google Play on your Android Phone to download and install Quillbridge "
+               "SMS Sync first and then try again. <br/><br/>Error:")
+        << true;
+    QTest::newRow("version 9") << QJsonObject{{QStringLiteral("info"), oldApp}} << tooOld << false;
+    QTest::newRow("no version") << QJsonObject{{QStringLiteral("info"), noVersion}} << tooOld << false;
+    QTest::newRow("version 10") << QJsonObject{{QStringLiteral("info"), version10}} << QString() << false;
+    QTest::newRow("phone error") << QJsonObject{{QStringLiteral("fault"), QStringLiteral("error")}}
+                                 << QStringLiteral("Please try the following:") << false;
+    QTest::newRow("broadcast error") << QJsonObject{{QStringLiteral("broadcast"), QStringLiteral("error")}}
+                                     << QStringLiteral("Please try the following:") << false;
+}
+
+void TestPhoneJobs::usbConnect()
+{
+    QFETCH(QJsonObject, changes);
+    QFETCH(QString, error);
+    QFETCH(bool, installs);
+    QVERIFY(sim->plug(phoneWith(changes)));
+    JobRecorder form;
+    AndroidConnectWithUSBThread job(QStringLiteral("S1"), &form, nullptr);
+    form.runToEnd(job);
+    const bool installed = sim->adbCalls()
+                               .filter(QRegularExpression(QStringLiteral("^-s S1 install .*smssync\\.apk$")))
+                               .size() == 1;
+    QCOMPARE(installed, installs);
+    if (error.isEmpty()) {
+        QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
+        QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{QString()});
+        QCOMPARE(job.device().model, QStringLiteral("Pixel Sim"));
+        QCOMPARE(job.device().imei, QStringLiteral("350000000000001"));
+        QCOMPARE(job.device().serial, QStringLiteral("S1"));
+        return;
+    }
+    const QStringList errors = form.textsOf(QStringLiteral("errorOccurred"));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().startsWith(error), qPrintable(errors.first()));
+    QVERIFY(form.textsOf(QStringLiteral("succeed")).isEmpty());
+}
+
+void TestPhoneJobs::cancelWhileReadingPackagesInstallsNothing()
+{
+    QVERIFY(sim->plug(phoneWith({{QStringLiteral("installed"), false}})));
+    JobRecorder form;
+    form.cancelNow();
+    AndroidConnectWithUSBThread job(QStringLiteral("S1"), &form, nullptr);
+    form.runToEnd(job);
+    QCOMPARE(form.calls.size(), 1); // the first status only
+    QCOMPARE(sim->adbCalls().filter(QStringLiteral("install")), QStringList());
+    QCOMPARE(sim->adbCalls().filter(QStringLiteral("broadcast")), QStringList());
+}
+
+// The old cache goes; every message arrives with its date and direction, the
+// addresses normalised for the phone's country, one conversation per address.
+void TestPhoneJobs::loadFillsTheCache()
+{
+    QJsonObject phone = PhoneSim::phone();
+    phone.insert(QStringLiteral("messages"), threeMessages());
+    phone.insert(QStringLiteral("batch"), 2);
+    QVERIFY(sim->plug(phone));
+    AndroidDevice record = usbRecord();
+    writeOneMessage(record.cacheDir(), QStringLiteral("from an earlier load"));
+
+    JobRecorder form;
+    AndroidLoadSMSThread job(&record, &form, nullptr);
+    form.runToEnd(job);
+    QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
+    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{QString()});
+    QStringList progress;
+    for (const auto& call : form.callsOf(QStringLiteral("updateProgress")))
+        progress << call.progressText;
+    QCOMPARE(progress, (QStringList{QString(), "sms: 1/3", "sms: 2/3", "sms: 3/3"}));
+
+    const CacheContent cache = cacheOf(record);
+    QCOMPARE(cache.texts, (QStringList{"hi", "hello", "yo"}));
+    QCOMPARE(cache.chats, 2);
+    const CountryInfo us = CountryLibDb(record.mmc).currentCountry();
+    QStringList expected{normalizePhoneNumber(us, kAnn), normalizePhoneNumber(us, kBobNational)};
+    QStringList addresses = cache.addresses;
+    expected.sort();
+    addresses.sort();
+    QCOMPARE(addresses, expected);
+
+    MessageSet set;
+    IOS6MessageDb(QDir(record.cacheDir()), record.mmc).readMessages(set, 0);
+    QCOMPARE(set.messages.first()->date, 21692800);
+    QCOMPARE(set.messages.first()->is_from_me, 0);
+    QCOMPARE(set.messages.value(set.messages.firstKey() + 1)->is_from_me, 1);
+}
+
+void TestPhoneJobs::loadFaults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("error"); // contained in the error text; empty: success
+    QTest::addColumn<QStringList>("progress");
+    QTest::addColumn<int>("stored");
+    const QStringList none;
+    QTest::newRow("count zero") << "count-zero" << QString()
+                                << QStringList{"sms: 1/-1", "sms: 2/-1", "sms: 3/-1"} << 3;
+    QTest::newRow("five fields") << "five-fields" << QString()
+                                 << QStringList{"sms: 1/3", "sms: 2/3", "sms: 3/3"} << 0;
+    QTest::newRow("seven fields") << "seven-fields" << QString()
+                                  << QStringList{"sms: 1/3", "sms: 2/3", "sms: 3/3"} << 3;
+    QTest::newRow("phone error") << "error"
+                                 << "Simulated failure on the phone." << none << 0;
+    QTest::newRow("closed mid-batch") << "close-mid-batch"
+                                      << "closed" << QStringList{"sms: 1/3"} << 0;
+    QTest::newRow("wrong first line") << "wrong-first-line"
+                                      << "invalid feedback [HELLO], must be [$ready:]" << none << 0;
+    QTest::newRow("endless line") << "endless-line"
+                                  << "longer than 64 MB" << none << 0;
+}
+
+// Every fault ends in its error text and an empty cache.
+void TestPhoneJobs::loadFaults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, error);
+    QFETCH(QStringList, progress);
+    QFETCH(int, stored);
+    QJsonObject phone = PhoneSim::phone();
+    phone.insert(QStringLiteral("messages"), threeMessages());
+    phone.insert(QStringLiteral("batch"), 2);
+    phone.insert(QStringLiteral("fault"), fault);
+    phone.insert(QStringLiteral("faultExchange"), QStringLiteral("backup"));
+    QVERIFY(sim->plug(phone));
+    AndroidDevice record = usbRecord();
+    JobRecorder form;
+    AndroidLoadSMSThread job(&record, &form, nullptr);
+    form.runToEnd(job);
+    QStringList texts;
+    for (const auto& call : form.callsOf(QStringLiteral("updateProgress")).mid(1))
+        texts << call.progressText;
+    QCOMPARE(texts, progress);
+    const QStringList errors = form.textsOf(QStringLiteral("errorOccurred"));
+    if (error.isEmpty()) {
+        QCOMPARE(errors, QStringList());
+    } else {
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(error, Qt::CaseInsensitive), qPrintable(errors.first()));
+        QVERIFY(form.textsOf(QStringLiteral("succeed")).isEmpty());
+    }
+    QCOMPARE(cacheOf(record).messages, stored);
+}
+
+// A phone that stops in the middle of a batch and never answers again:
+// Cancel ends the job within a second, and nothing of the load is kept.
+void TestPhoneJobs::silentPhoneCancelsWithinASecond()
+{
+    QJsonObject phone = PhoneSim::phone();
+    phone.insert(QStringLiteral("messages"), threeMessages());
+    phone.insert(QStringLiteral("fault"), QStringLiteral("silent-mid-batch"));
+    QVERIFY(sim->plug(phone));
+    AndroidDevice record = usbRecord();
+    JobRecorder form;
+    AndroidLoadSMSThread job(&record, &form, nullptr);
+    form.moveToThread(&job);
+    job.start();
+    QTest::qWait(1500); // connected, a record read, then the phone went silent
+    QElapsedTimer clock;
+    clock.start();
+    form.cancelNow();
+    QVERIFY(job.wait(5000));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
+    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList());
+    QCOMPARE(cacheOf(record).messages, 0);
+}
+
+// The phone names its cache folder: a hostile name never reaches another
+// folder, and a cache folder that leads elsewhere is not deleted.
+void TestPhoneJobs::hostileImeiTouchesOnlyItsOwnCache()
+{
+    const QString local = localDbDir().absoluteFilePath(QStringLiteral("X"));
+    writeOneMessage(local, QStringLiteral("precious"));
+    const QString localFile = IOS6MessageDb(QDir(local), QString()).databasePath();
+    QFile file(localFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    QJsonObject phone = PhoneSim::phone();
+    phone.insert(QStringLiteral("messages"), threeMessages());
+    QVERIFY(sim->plug(phone));
+
+    for (const QString& imei :
+         {QStringLiteral("../../local_databases/X"), QStringLiteral(".."), QStringLiteral("linked")}) {
+        AndroidDevice record = usbRecord();
+        record.imei = imei;
+        const QString caches = appDataDir().absoluteFilePath(QStringLiteral("android_cache"));
+        if (imei == QLatin1String("linked")) {
+            QVERIFY(QDir().mkpath(caches));
+            QVERIFY(QFile::link(local, caches + QStringLiteral("/linked")));
+        }
+        JobRecorder form;
+        AndroidLoadSMSThread job(&record, &form, nullptr);
+        form.runToEnd(job);
+        if (imei == QLatin1String("linked")) {
+            QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")).size(), 1);
+        } else {
+            QCOMPARE(form.textsOf(QStringLiteral("succeed")).size(), 1);
+            QVERIFY(QFileInfo(record.cacheDir()).absolutePath() == QFileInfo(caches).absoluteFilePath());
+            QCOMPARE(cacheOf(record).messages, 3);
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+    }
+}
+
+QTEST_MAIN(TestPhoneJobs)
+#include "test_phone_jobs.moc"
