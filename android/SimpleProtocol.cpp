@@ -64,8 +64,9 @@ QString readProtocolLine(QAbstractSocket* device, int timeoutMs, const CancelChe
     const Deadline deadline(timeoutMs);
     for (;;) {
         if (device->canReadLine()) {
-            const QByteArray bytes = device->readLine(kMaxLineBytes + 2);
-            if (!bytes.endsWith('\n'))
+            // Without a size: readLine(max) would set aside max bytes for every line.
+            const QByteArray bytes = device->readLine();
+            if (bytes.size() > kMaxLineBytes + 1 || !bytes.endsWith('\n'))
                 throwLineTooLong();
             return lineOf(bytes);
         }

@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
     libsqlite3-dev
     fonts-dejavu-core fonts-noto-color-emoji
+    adb android-sdk-platform-tools-common
 )
 
 missing=()

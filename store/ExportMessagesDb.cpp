@@ -1,5 +1,6 @@
 #include "store/ExportMessagesDb.h"
 
+#include "store/MessageHash.h"
 #include "store/MessageText.h"
 #include "store/MsgAttachment.h"
 #include "store/MsgChat.h"
@@ -18,13 +19,25 @@ ExportMessagesDb::ExportMessagesDb(const QDir& folder, const QString& mcc) : db(
 
 void ExportMessagesDb::begin()
 {
+    forgetRows();
     db.beginTransaction();
 }
 
 void ExportMessagesDb::end()
 {
+    for (auto it = newestDates.cbegin(); it != newestDates.cend(); ++it)
+        db.raiseChatLast(it.key(), it.value());
+    forgetRows();
     db.endTransaction(true);
     db.close();
+}
+
+void ExportMessagesDb::forgetRows()
+{
+    chatRowids.clear();
+    handleRowids.clear();
+    joinedChatHandles.clear();
+    newestDates.clear();
 }
 
 void ExportMessagesDb::write(const _MsgMessage& message)
@@ -41,21 +54,25 @@ void ExportMessagesDb::write(const _MsgMessage& message)
     }
     const _MsgChat& chat = *message.chat;
 
-    qint64 chatRowid = db.findChatRowid(chat);
-    if (chatRowid == 0)
-        chatRowid = db.insertChat(chat);
+    const qint64 chatRowid = storeChat(chat);
 
     const qint64 handleRowid = message.handle ? storeChatHandle(chatRowid, *message.handle) : 0;
 
-    // Already stored (by content, then by guid): neither inserted nor joined again.
-    qint64 messageRowid = db.findMessageRowidByLogicHash(message);
+    // Already stored (by content, then by guid): neither inserted nor joined
+    // again. The content hash is computed once for the look-up and the row.
+    const QString hash = logicHash(message);
+    qint64 messageRowid = db.findMessageRowidByLogicHash(hash);
     if (messageRowid == 0)
         messageRowid = db.findMessageRowid(message);
     if (messageRowid == 0) {
         const qint64 otherRowid = message.otherHandle ? storeChatHandle(chatRowid, *message.otherHandle) : 0;
-        messageRowid = db.insertMessage(message, handleRowid, otherRowid, QString());
+        messageRowid = db.insertMessage(message, handleRowid, otherRowid, hash);
         db.joinChatMessage(chatRowid, messageRowid);
-        db.raiseChatLast(chatRowid, message.date);
+        const auto newest = newestDates.find(chatRowid);
+        if (newest == newestDates.end())
+            newestDates.insert(chatRowid, message.date);
+        else if (message.date > newest.value())
+            newest.value() = message.date;
     }
 
     if (message.handle && isGroupChat(chat))
@@ -64,16 +81,32 @@ void ExportMessagesDb::write(const _MsgMessage& message)
     storeAttachments(message, messageRowid);
 }
 
+qint64 ExportMessagesDb::storeChat(const _MsgChat& chat)
+{
+    qint64& rowid = chatRowids[chat.guid];
+    if (rowid == 0)
+        rowid = db.findChatRowid(chat);
+    if (rowid == 0)
+        rowid = db.insertChat(chat);
+    return rowid;
+}
+
 qint64 ExportMessagesDb::storeChatHandle(qint64 chatRowid, const _MsgHandle& handle)
 {
-    qint64 handleRowid = db.findHandleRowid(handle);
+    qint64& handleRowid = handleRowids[qMakePair(handle.id, handle.service)];
+    const QPair<qint64, qint64> join(chatRowid, handleRowid);
+    if (handleRowid != 0 && joinedChatHandles.contains(join))
+        return handleRowid;
+    if (handleRowid == 0)
+        handleRowid = db.findHandleRowid(handle);
     if (handleRowid != 0) {
         if (!db.hasChatHandle(chatRowid, handleRowid))
             db.joinChatHandle(chatRowid, handleRowid);
-        return handleRowid;
+    } else {
+        handleRowid = db.insertHandle(handle);
+        db.joinChatHandle(chatRowid, handleRowid);
     }
-    handleRowid = db.insertHandle(handle);
-    db.joinChatHandle(chatRowid, handleRowid);
+    joinedChatHandles.insert(qMakePair(chatRowid, handleRowid));
     return handleRowid;
 }
 

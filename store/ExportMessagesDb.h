@@ -4,6 +4,10 @@
 #include "store/IOS6MessageDb.h"
 #include "store/MsgMessage.h"
 
+#include <QHash>
+#include <QPair>
+#include <QSet>
+
 // An exporter whose destination is a message database folder: every message
 // with its conversation, correspondents and attachments, without duplicates,
 // in one transaction from begin() to end(). A job that stops early closes db
@@ -20,7 +24,20 @@ public:
     IOS6MessageDb db;
 
 private:
+    // The chat's row id, found by guid or inserted.
+    qint64 storeChat(const _MsgChat& chat);
     // The handle's row id (found by address and service, or inserted), joined to the chat once.
     qint64 storeChatHandle(qint64 chatRowid, const _MsgHandle& handle);
     void storeAttachments(const _MsgMessage& message, qint64 messageRowid);
+    void forgetRows();
+
+    // Rows this run found or wrote. The exporter is the only writer of its
+    // database between begin() and end(), so they stay true until then; a
+    // conversation's thousands of messages then cost no look-ups of its chat
+    // and correspondent.
+    QHash<QString, qint64> chatRowids;                   // by guid
+    QHash<QPair<QString, QString>, qint64> handleRowids; // by id and service
+    QSet<QPair<qint64, qint64>> joinedChatHandles;       // chat, handle
+    // The newest date written into each chat; its _last is raised once, at end().
+    QHash<qint64, int> newestDates;
 };

@@ -43,6 +43,8 @@ public:
     qint64 findHandleRowid(const _MsgHandle& handle);
     qint64 findMessageRowid(const _MsgMessage& message);
     qint64 findMessageRowidByLogicHash(const _MsgMessage& message);
+    // The same with the message's logic hash already computed.
+    qint64 findMessageRowidByLogicHash(const QString& hash);
     qint64 findAttachmentRowid(const _MsgAttachment& attachment);
     bool hasChatHandle(qint64 chatRowid, qint64 handleRowid);
 

@@ -337,8 +337,15 @@ qint64 IOS6MessageDb::findMessageRowidByLogicHash(const _MsgMessage& message)
 {
     if (!storesLogicHash())
         return 0;
+    return findMessageRowidByLogicHash(logicHash(message));
+}
+
+qint64 IOS6MessageDb::findMessageRowidByLogicHash(const QString& hash)
+{
+    if (!storesLogicHash())
+        return 0;
     Sqlite3Sql sql(QStringLiteral("select rowid from message where logic_hash=?"));
-    sql.addTextParam(logicHash(message));
+    sql.addTextParam(hash);
     return firstRowid(sql);
 }
 

@@ -192,6 +192,7 @@ qint64 IOS6MessageDb::insertMessage(const _MsgMessage& message, qint64 handleRow
 {
     const WriteColumns& columns = writeColumns();
     Sqlite3Row row;
+    row.reserve(64); // every column of the message table
     row.insert(QStringLiteral("guid"), message.guid);
     row.insert(QStringLiteral("text"), message.text);
     row.insert(QStringLiteral("replace"), message.replace);

@@ -53,7 +53,7 @@ Sqlite3Cursor::Sqlite3Cursor(const SqliteConnectionPtr& connection, const Sqlite
     d->sql = sql;
     d->stmt = connection->take(sql.sql());
     d->connection = connection; // from here on the state hands the statement back
-    const int rc = bindSqliteParams(d->stmt, sql.params());
+    const int rc = bindSqliteParams(d->stmt, d->sql.params()); // kept alive by the state
     if (rc != SQLITE_OK)
         connection->throwError(rc, sql.sql());
 }

@@ -36,6 +36,9 @@ public:
     // integers and booleans as numbers, an invalid or null variant as NULL.
     void addVariantParam(const QVariant& value);
 
+    // Room for n parameters, so that adding them does not grow the list step by step.
+    void reserveParams(int n) { parameters.reserve(n); }
+
     const QString& sql() const { return statement; }
     const QVector<Param>& params() const { return parameters; }
 

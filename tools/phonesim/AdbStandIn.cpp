@@ -19,7 +19,7 @@ const QString kReceiver = QStringLiteral("com.quillbridge.smssync/.AdbSyncBroadc
 const QString kReceiverLong =
     QStringLiteral("com.quillbridge.smssync/com.quillbridge.smssync.AdbSyncBroadcastReceiver");
 
-const char kUnauthorized[] = "adb: device unauthorized.\n"
+const char kUnauthorized[] = "error: device unauthorized.\n"
                              "This adb server's $ADB_VENDOR_KEYS is not set\n"
                              "Try 'adb kill-server' if that seems wrong.\n"
                              "Otherwise check for a confirmation dialog on your device.\n";
@@ -173,7 +173,7 @@ int AdbStandIn::runOnDevice(const QStringList& words) const
 bool AdbStandIn::loadReadyPhone(PhoneProfile* phone) const
 {
     if (!state.isPlugged(serial)) {
-        writeErr("adb: device '" + serial.toUtf8() + "' not found\n");
+        writeErr("error: device '" + serial.toUtf8() + "' not found\n");
         return false;
     }
     QString error;
@@ -184,9 +184,9 @@ bool AdbStandIn::loadReadyPhone(PhoneProfile* phone) const
     if (phoneState == QLatin1String("unauthorized"))
         writeErr(kUnauthorized);
     else if (phoneState.startsWith(QLatin1String("no permissions")))
-        writeErr("adb: insufficient permissions for device\n");
+        writeErr("error: insufficient permissions for device\n");
     else
-        writeErr("adb: device offline\n");
+        writeErr("error: device offline\n");
     return false;
 }
 

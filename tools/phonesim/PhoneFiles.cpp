@@ -149,6 +149,10 @@ int generate(const CommandLine& line)
     members.append(jsonMember(QStringLiteral("info"), generatedInfo(serial, line)));
     if (!writeFile(out, "{\n" + members.join(",\n") + "\n}\n", &error))
         return complain(error);
+    // Generated now, once: every connection then serves them at once.
+    PhoneMessages::generated(QJsonObject{{QStringLiteral("messages"), double(messages)},
+                                         {QStringLiteral("conversations"), double(conversations)},
+                                         {QStringLiteral("seed"), double(seed)}});
     return 0;
 }
 

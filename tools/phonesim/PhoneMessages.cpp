@@ -3,7 +3,11 @@
 #include "store/MessageSet.h"
 #include "tools/gen_messages/MessageGenerator.h"
 #include "tools/phonesim/PhoneProfile.h"
+#include "tools/phonesim/SimState.h"
 
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
 #include <QVariant>
 
 namespace {
@@ -50,6 +54,45 @@ MessageGeneratorOptions generatorOptions(const QJsonObject& request)
     return options;
 }
 
+// Where the messages of these options are kept between connections.
+QString cacheFile(const MessageGeneratorOptions& options)
+{
+    return SimState().generatedFile(QStringLiteral("%1-%2-%3")
+                                        .arg(options.messageCount)
+                                        .arg(options.conversationCount)
+                                        .arg(options.seed));
+}
+
+bool readCache(const QString& path, QList<PhoneMessage>* messages)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+    qint64 count = 0;
+    in >> count;
+    for (qint64 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        PhoneMessage m;
+        qint32 type = 2;
+        in >> m.dateMs >> type >> m.address >> m.name >> m.body >> m.subject;
+        m.type = type;
+        messages->append(m);
+    }
+    return in.status() == QDataStream::Ok;
+}
+
+void writeCache(const QString& path, const QList<PhoneMessage>& messages)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    QDataStream out(&file);
+    out << qint64(messages.size());
+    for (const PhoneMessage& m : messages)
+        out << m.dateMs << qint32(m.type) << m.address << m.name << m.body << m.subject;
+    file.commit();
+}
+
 QList<PhoneMessage> runGenerator(const MessageGeneratorOptions& options)
 {
     QList<PhoneMessage> messages;
@@ -91,7 +134,13 @@ QList<PhoneMessage> PhoneMessages::generated(const QJsonObject& request)
     static QList<PhoneMessage> lastMessages;
     static bool haveLast = false;
     if (!haveLast || request != lastRequest) {
-        lastMessages = runGenerator(generatorOptions(request));
+        const MessageGeneratorOptions options = generatorOptions(request);
+        const QString cache = cacheFile(options);
+        lastMessages.clear();
+        if (!readCache(cache, &lastMessages)) {
+            lastMessages = runGenerator(options);
+            writeCache(cache, lastMessages);
+        }
         lastRequest = request;
         haveLast = true;
     }

@@ -70,3 +70,9 @@ QString SimState::adbFault() const
         return QString();
     return QString::fromUtf8(file.readAll()).trimmed();
 }
+
+QString SimState::generatedFile(const QString& key) const
+{
+    dir.mkpath(QStringLiteral("generated"));
+    return dir.filePath(QStringLiteral("generated/") + key + QStringLiteral(".bin"));
+}

@@ -13,6 +13,8 @@
 //   adb.log                 one line per stand-in adb call
 //   restored/<serial>.jsonl messages a phone received on restore connections
 //   serve.log               standard error of the phone servers adb starts
+//   generated/<key>.bin     generated messages, kept so that every connection
+//                           serves them at once
 class SimState
 {
 public:
@@ -27,6 +29,7 @@ public:
     QString phoneFile(const QString& serial) const;
     QString installedMarker(const QString& serial) const;
     QString restoredFile(const QString& serial) const;
+    QString generatedFile(const QString& key) const;
 
     // Serials of the plugged phones, sorted by file name.
     QStringList pluggedSerials() const;
