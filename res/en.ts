@@ -195,6 +195,31 @@
     </message>
 </context>
 <context>
+    <name>AndroidConnectWithUSBThread</name>
+    <message>
+        <source>IDS_CHECKING_APK_INSTALL</source>
+        <translation>Checking and installing Quillbridge SMS Sync now...</translation>
+    </message>
+    <message>
+        <source>IDS_GET_ANDROID_DEVICE_INFO</source>
+        <translation>Getting Android info...</translation>
+    </message>
+</context>
+<context>
+    <name>AndroidConnectWithWiFiThread</name>
+    <message>
+        <source>IDS_GET_ANDROID_DEVICE_INFO</source>
+        <translation>Getting Android info...</translation>
+    </message>
+</context>
+<context>
+    <name>AndroidLoadSMSThread</name>
+    <message>
+        <source>IDS_ANDROID_LOADING_SMS</source>
+        <translation>Loading SMS...</translation>
+    </message>
+</context>
+<context>
     <name>SmsBrowser</name>
     <message>
         <source>[%1 more characters are not shown here. Export the message to read the whole text.]</source>

@@ -61,6 +61,16 @@ TEXTS = {
         ("The database folder %1 is not inside %2; nothing was deleted.", None),
         ("The messages on display do not belong to %1. Select it again; nothing was done.", None),
     ],
+    "AndroidConnectWithUSBThread": [
+        ("IDS_CHECKING_APK_INSTALL", "Checking and installing Quillbridge SMS Sync now..."),
+        ("IDS_GET_ANDROID_DEVICE_INFO", "Getting Android info..."),
+    ],
+    "AndroidConnectWithWiFiThread": [
+        ("IDS_GET_ANDROID_DEVICE_INFO", "Getting Android info..."),
+    ],
+    "AndroidLoadSMSThread": [
+        ("IDS_ANDROID_LOADING_SMS", "Loading SMS..."),
+    ],
     "SmsBrowser": [
         ("[%1 more characters are not shown here. Export the message to read the whole text.]", None),
     ],

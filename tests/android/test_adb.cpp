@@ -1,6 +1,7 @@
 // What adb prints, read: the devices listing, packages, install and
 // activity-manager results, the server's notices on standard error.
 #include "android/AdbOutput.h"
+#include "android/AdbRunner.h"
 
 #include <QtTest>
 
@@ -17,6 +18,7 @@ private slots:
     void results();
     void serverNoticesAreNoError();
     void textStopsAtNul();
+    void missingAdb();
 };
 
 void TestAdb::devices_data()
@@ -118,6 +120,26 @@ void TestAdb::textStopsAtNul()
 {
     QCOMPARE(adbText(QByteArray("abc\0def", 7)), QStringLiteral("abc"));
     QCOMPARE(adbText(QByteArray("caf\xe9")), QStringLiteral("caf\u00e9"));
+}
+
+// Without adb on the search path: the throwing calls say so, the others
+// judge the text "run adb failed." like any output.
+void TestAdb::missingAdb()
+{
+    const QByteArray path = qgetenv("PATH");
+    QTemporaryDir empty;
+    qputenv("PATH", QFile::encodeName(empty.path()));
+    QString thrown;
+    try {
+        adbDevices();
+    } catch (const std::exception& e) {
+        thrown = QString::fromUtf8(e.what());
+    }
+    QCOMPARE(runAdb({QStringLiteral("devices")}, false), QStringLiteral("run adb failed."));
+    QVERIFY(adbInstalledPackages(QStringLiteral("S1")).isEmpty());
+    adbAm(QStringLiteral("S1"), QStringLiteral("broadcast"), QString(), QString(), QString(), {}, QString());
+    qputenv("PATH", path);
+    QCOMPARE(thrown, QStringLiteral("run adb failed."));
 }
 
 QTEST_GUILESS_MAIN(TestAdb)
