@@ -73,7 +73,8 @@ std::unique_ptr<QTcpSocket> connectOverUsb(const AndroidDevice& connection, cons
 void askControlPort(const AndroidDevice& connection, const QString& url, const CancelCheck& cancelled)
 {
     auto control = newSocket();
-    if (!connectWithin(control.get(), connection.host, connection.port, kConnectTimeoutMs, cancelled))
+    if (!connectWithin(control.get(), connection.host, connection.port, kConnectTimeoutMs, cancelled,
+                       WhenRefused::GiveUp))
         throw failure(QStringLiteral("can not connect %1:%2.").arg(connection.host).arg(connection.port));
     QString reply;
     try {

@@ -54,7 +54,7 @@ void waitUntilWritten(QAbstractSocket* device, const Deadline& deadline, const C
 }
 
 bool connectWithin(QAbstractSocket* socket, const QString& host, int port, int timeoutMs,
-                   const CancelCheck& cancelled)
+                   const CancelCheck& cancelled, WhenRefused refused)
 {
     const Deadline deadline(timeoutMs);
     for (;;) {
@@ -67,8 +67,11 @@ bool connectWithin(QAbstractSocket* socket, const QString& host, int port, int t
             socket->abort();
             return false;
         }
-        if (socket->state() == QAbstractSocket::UnconnectedState)
-            pause(kWaitSliceMs, cancelled); // refused: the listener may not be up yet
+        if (socket->state() == QAbstractSocket::UnconnectedState) {
+            if (refused == WhenRefused::GiveUp)
+                return false;
+            pause(kWaitSliceMs, cancelled);
+        }
     }
 }
 

@@ -34,10 +34,15 @@ void throwIfCancelled(const CancelCheck& cancelled);
 void waitForData(QAbstractSocket* device, const Deadline& deadline, const CancelCheck& cancelled);
 // Waits until every byte written has left. The same failures.
 void waitUntilWritten(QAbstractSocket* device, const Deadline& deadline, const CancelCheck& cancelled);
-// Connects to host:port within the time limit; a refused connection is tried
-// again every slice until then. False when no connection was made.
+// What a refused connection means to connectWithin.
+enum class WhenRefused
+{
+    GiveUp,   // nobody listens there
+    TryAgain, // the listener may not be up yet: again every slice until the limit
+};
+// Connects to host:port within the time limit. False when no connection was made.
 bool connectWithin(QAbstractSocket* socket, const QString& host, int port, int timeoutMs,
-                   const CancelCheck& cancelled);
+                   const CancelCheck& cancelled, WhenRefused refused = WhenRefused::TryAgain);
 // Sleeps ms in slices, watching the cancel check.
 void pause(int ms, const CancelCheck& cancelled);
 

@@ -5,6 +5,7 @@
 #include "TestHome.h"
 
 #include "android/AndroidConnectWithUSBThread.h"
+#include "android/AndroidConnectWithWiFiThread.h"
 #include "android/AndroidLoadSMSThread.h"
 #include "android/PhoneSms.h"
 #include "android/SimpleProtocol.h"
@@ -15,6 +16,9 @@
 
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
@@ -103,6 +107,8 @@ private slots:
     void usbConnect_data();
     void usbConnect();
     void cancelWhileReadingPackagesInstallsNothing();
+    void wifiConnect_data();
+    void wifiConnect();
     void loadFillsTheCache();
     void loadFaults_data();
     void loadFaults();
@@ -237,6 +243,55 @@ void TestPhoneJobs::cancelWhileReadingPackagesInstallsNothing()
     QCOMPARE(form.calls.size(), 1); // the first status only
     QCOMPARE(sim->adbCalls().filter(QStringLiteral("install")), QStringList());
     QCOMPARE(sim->adbCalls().filter(QStringLiteral("broadcast")), QStringList());
+}
+
+void TestPhoneJobs::wifiConnect_data()
+{
+    QTest::addColumn<QString>("fault"); // empty: no phone listening
+    QTest::addColumn<QString>("error"); // a pattern of the error text; empty: success
+    QTest::newRow("accepted") << "none" << QString();
+    QTest::newRow("refused by the user")
+        << "refuse"
+        << "^start device2://127\\.0\\.0\\.1:\\d+ failed\\.Connection refused by the user\\.$";
+    QTest::newRow("nobody listening") << QString() << "^can not connect 127\\.0\\.0\\.1:44441\\.$";
+}
+
+// Over WiFi the app's control port is asked first; its answer decides.
+void TestPhoneJobs::wifiConnect()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, error);
+    QProcess wifi;
+    if (!fault.isEmpty()) {
+        const QString file = sim->folder() + QStringLiteral("/wifi-phone.json");
+        QFile json(file);
+        QVERIFY(json.open(QIODevice::WriteOnly));
+        json.write(QJsonDocument(phoneWith({{QStringLiteral("fault"), fault}})).toJson());
+        json.close();
+        wifi.start(qEnvironmentVariable("TEXTFERRY_PHONESIM"),
+                   {QStringLiteral("wifi"), QStringLiteral("--phone"), file, QStringLiteral("--lifetime"),
+                    QStringLiteral("60")});
+        QVERIFY(wifi.waitForStarted());
+        QTcpSocket probe; // the control port is up
+        QTRY_VERIFY_WITH_TIMEOUT((probe.abort(), probe.connectToHost(QStringLiteral("127.0.0.1"), 44441),
+                                  probe.waitForConnected(200)),
+                                 10000);
+        probe.abort();
+    }
+    JobRecorder form;
+    AndroidConnectWithWiFiThread job(QStringLiteral("127.0.0.1"), &form, nullptr);
+    form.runToEnd(job);
+    wifi.kill();
+    wifi.waitForFinished();
+    if (error.isEmpty()) {
+        QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{QString()});
+        QCOMPARE(job.device().uid, QStringLiteral("sim-uid-1"));
+        QVERIFY(job.device().isWifi);
+        return;
+    }
+    const QStringList errors = form.textsOf(QStringLiteral("errorOccurred"));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(QRegularExpression(error).match(errors.first()).hasMatch(), qPrintable(errors.first()));
 }
 
 // The old cache goes; every message arrives with its date and direction, the
