@@ -16,7 +16,7 @@ namespace {
 // How long the phone gets to set up a freshly installed app.
 constexpr int kAfterInstallMs = 5000;
 
-QString tr(const char* text)
+QString translated(const char* text)
 {
     return QCoreApplication::translate("AndroidConnectWithUSBThread", text);
 }
@@ -24,19 +24,21 @@ QString tr(const char* text)
 // What the user can try when the app does not answer.
 QString connectHint()
 {
-    QString hint = tr("Please try the following:<br/><br/>");
-    hint +=
-        tr("1 Go to Google Play on your phone to download and installed the latest version Quillbridge SMS "
-           "Sync.<br/><br/>");
+    QString hint = translated("Please try the following:<br/><br/>");
+    hint += translated(
+        "1 Go to Google Play on your phone to download and installed the latest version Quillbridge SMS "
+        "Sync.<br/><br/>");
 #ifdef Q_OS_WIN
     const QString manager = QDir(QCoreApplication::applicationDirPath())
                                 .absoluteFilePath(QStringLiteral("QuillbridgeDeviceManager.exe"));
-    hint += tr("2 click <a href=\"file:///%1\"><b>HERE</b></a> to run Quillbridge Device Manager and then "
-               "restart your phone to try again.<br/><br/>")
+    hint += translated(
+                "2 click <a href=\"file:///%1\"><b>HERE</b></a> to run Quillbridge Device Manager and then "
+                "restart your phone to try again.<br/><br/>")
                 .arg(QDir::fromNativeSeparators(manager));
 #else
-    hint += tr("2 Restart your phone, plug it in again and allow USB debugging when the phone asks, to try "
-               "again.<br/><br/>");
+    hint += translated(
+        "2 Restart your phone, plug it in again and allow USB debugging when the phone asks, to try "
+        "again.<br/><br/>");
 #endif
     return hint;
 }
@@ -53,10 +55,10 @@ AndroidConnectWithUSBThread::AndroidConnectWithUSBThread(const QString& serial, 
 
 void AndroidConnectWithUSBThread::run()
 {
-    form->postUpdateProgress(tr("IDS_CHECKING_APK_INSTALL"), -1, QString());
+    form->postUpdateProgress(translated("IDS_CHECKING_APK_INSTALL"), -1, QString());
     if (!installCompanionIfMissing() || form->isCanceled())
         return;
-    form->postUpdateProgress(tr("IDS_GET_ANDROID_DEVICE_INFO"), 99, QString());
+    form->postUpdateProgress(translated("IDS_GET_ANDROID_DEVICE_INFO"), 99, QString());
     try {
         readCompanionInfo(record, [this] { return form->isCanceled(); });
     } catch (int) {
@@ -86,8 +88,8 @@ bool AndroidConnectWithUSBThread::installCompanionIfMissing()
     } catch (const std::exception& e) {
         if (!form->isCanceled()) {
             form->postErrorOccurred(
-                tr("Please go to Google Play on your Android Phone to download and install "
-                   "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
+                translated("Please go to Google Play on your Android Phone to download and install "
+                           "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
                 QString::fromUtf8(e.what()));
         }
         return false;

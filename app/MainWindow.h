@@ -21,6 +21,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class _AbsDBItemNode;
+class _AndroidDeviceItemNode;
 class _LocalDBItemNode;
 class _ChatSessionItemNode;
 struct _MsgMessage;
@@ -122,6 +123,7 @@ private:
     void startDeviceMonitor();
     // Shows a phone whose cache was just loaded: replaces its node (MainWindowPhones.cpp).
     void showLoadedPhone(const AndroidDevice& device);
+    QString phoneCountryCode(const AndroidDevice& device);
     void startUpdateAndPromotionRequests();
 
     // Tree helpers (MainWindow.cpp).
@@ -139,6 +141,8 @@ private:
         Messages
     };
     void readSource(_AbsDBItemNode* source, SourceRead what);
+    // Reads a source again after a job wrote it and selects it.
+    void reloadSource(_AbsDBItemNode* target, SourceRead what);
 
     // Actions (MainWindowMenus.cpp).
     void updateActions();
@@ -167,7 +171,7 @@ private:
     QStringList localDbNames() const;
     _LocalDBItemNode* findLocalDb(const QString& name) const;
     _LocalDBItemNode* createLocalDb(const QString& name);
-    void reloadLocalDb(_LocalDBItemNode* target);
+
 
     // Delete (MainWindowDelete.cpp).
     void deleteRecords(MessageSet& set, const MessageList& list);
@@ -177,8 +181,10 @@ private:
     // Commands of later work (MainWindowLater.cpp).
     void exportMessages(const MessageList& list);
     void printMessages(const MessageList& list);
-    void transferToOtherPhone(const MessageList& list);
-    void transferDatabaseToPhone(const MessageList& list);
+
+    // Transfers (MainWindowTransfer.cpp).
+    void sendToAndroid(const MessageList& list);
+    _AndroidDeviceItemNode* pickTargetPhone();
 
     std::unique_ptr<MainWindowForm> ui;
     ItemModelMain* mainModel = nullptr;

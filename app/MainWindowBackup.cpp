@@ -69,7 +69,7 @@ void MainWindow::backupMessages(const MessageList& list)
         if (!runJob(form, job))
             return;
     }
-    reloadLocalDb(target);
+    reloadSource(target, SourceRead::Messages);
 }
 
 QStringList MainWindow::localDbNames() const
@@ -107,25 +107,4 @@ _LocalDBItemNode* MainWindow::createLocalDb(const QString& name)
     }
     auto db = QSharedPointer<IOS6MessageDb>::create(QDir(folder.absoluteFilePath(name)), QString());
     return mainModel->addLocalDb(db, name);
-}
-
-// Reads a local database afresh after a job wrote it, rebuilds its
-// conversations and selects it.
-void MainWindow::reloadLocalDb(_LocalDBItemNode* target)
-{
-    const Node* current = currentNode();
-    if (viewsShow(target) || (current && current->parent == target)) {
-        // Its conversations are about to go; the selection leaves them first so
-        // that selecting the database afterwards shows it anew.
-        clearMessageView();
-        ui->treeViewDS->setCurrentIndex(QModelIndex());
-    }
-    try {
-        mainModel->removeChildren(target);
-        readSource(target, SourceRead::Messages);
-        mainModel->rebuildConversations(target);
-        selectAndExpand(target);
-    } catch (const std::exception& e) {
-        showErrorBox(QString::fromUtf8(e.what()));
-    }
 }

@@ -1,6 +1,5 @@
 // Commands and events whose work is done by parts of the program still to
-// come: transfers, export, printing, the WiFi dialog and the vendor's web
-// server. Each slot already
+// come: export, printing and the vendor's web server. Each slot already
 // has its menu wiring and hands on the message list its variant stands for;
 // the body marked "Seam" is where that work plugs in, after the check that
 // the list belongs to the source it acts on.
@@ -17,9 +16,6 @@ void MainWindow::onCheckVersionReadyRead() {}
 
 // Seam: the promotion reply (shown in the status bar and kept in "last-adv").
 void MainWindow::onGetAdvLinkRead() {}
-
-// Seam: the WiFi connection dialog, then androidDeviceLoad() for its phone.
-void MainWindow::miConnectWifi() {}
 
 // Seam: open the vendor's update page.
 void MainWindow::miCheckUpdate() {}
@@ -77,64 +73,6 @@ void MainWindow::miPrintAll()
 
 // Seam: the print dialog and preview.
 void MainWindow::printMessages(const MessageList& list)
-{
-    if (!listBelongsToSource(list))
-        return;
-}
-
-void MainWindow::miA2A()
-{
-    runPlainCommand(&MainWindow::miA2ASel, &MainWindow::miA2AChat, &MainWindow::miA2AAll);
-}
-
-void MainWindow::miA2ASel()
-{
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        transferToOtherPhone(list);
-}
-
-void MainWindow::miA2AChat()
-{
-    transferToOtherPhone(chatMessages());
-}
-
-void MainWindow::miA2AAll()
-{
-    runWithAllMessages(&MainWindow::transferToOtherPhone);
-}
-
-// Seam: pick another phone, send the messages to it and refresh its node.
-void MainWindow::transferToOtherPhone(const MessageList& list)
-{
-    if (!listBelongsToSource(list))
-        return;
-}
-
-void MainWindow::miDb2A()
-{
-    runPlainCommand(&MainWindow::miDb2ASel, &MainWindow::miDb2AChat, &MainWindow::miDb2AAll);
-}
-
-void MainWindow::miDb2ASel()
-{
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        transferDatabaseToPhone(list);
-}
-
-void MainWindow::miDb2AChat()
-{
-    transferDatabaseToPhone(chatMessages());
-}
-
-void MainWindow::miDb2AAll()
-{
-    runWithAllMessages(&MainWindow::transferDatabaseToPhone);
-}
-
-// Seam: pick a phone, send the local database's messages to it and refresh its node.
-void MainWindow::transferDatabaseToPhone(const MessageList& list)
 {
     if (!listBelongsToSource(list))
         return;

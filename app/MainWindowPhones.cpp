@@ -5,9 +5,12 @@
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidLoadSMSThread.h"
 #include "android/AndroidMonitor.h"
+#include "android/forms/AndroidWIFIForm.h"
 #include "app/base/AppInfo.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/ui/MessageBoxes.h"
+#include "country/CountryLibDb.h"
+#include "country/forms/CountrySelForm.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 #include "store/IOS6MessageDb.h"
@@ -81,12 +84,33 @@ void MainWindow::androidDeviceDisconnected(const QString& id)
     removeSourceNode(mainModel->deviceNodeById(id));
 }
 
+// A phone's country code as the country library knows it; the user picks
+// the country when the phone reported none or one the library does not know.
+// A dialog left without a choice keeps the code the phone reported.
+QString MainWindow::phoneCountryCode(const AndroidDevice& device)
+{
+    if (!device.mmc.isEmpty()) {
+        bool known = false;
+        try {
+            CountryLibDb(QString()).findByMcc(device.mmc, &known);
+        } catch (const std::exception& e) {
+            showErrorBox(QString::fromUtf8(e.what()));
+            return device.mmc;
+        }
+        if (known)
+            return device.mmc;
+    }
+    showInfoBox(tr("IDS_ANDROID_%1_CANT_READ_MMC_NUMBER"));
+    CountrySelForm form(this);
+    return form.exec() == QDialog::Accepted ? form.selectedMcc() : device.mmc;
+}
+
 // Loads the phone's messages into its cache under a progress dialog, then
-// shows the phone with its conversations. Until the country dialog exists a
-// phone loads with the mobile country code it reported.
+// shows the phone with its conversations.
 void MainWindow::androidDeviceLoad(const AndroidDevice& device)
 {
     AndroidDevice record = device;
+    record.mmc = phoneCountryCode(device);
     {
         ProgressForm form(QString(), this);
         AndroidLoadSMSThread job(&record, &form, this);
@@ -133,4 +157,19 @@ void MainWindow::miUnmoutDevice()
     Node* node = currentNode();
     if (node && node->type == kNodeDevice)
         removeSourceNode(static_cast<_AbsDBItemNode*>(node));
+}
+
+// "Connect Android Phone via WiFi": the WiFi dialog, then the load, as for a
+// phone on USB.
+void MainWindow::miConnectWifi()
+{
+    AndroidDevice device;
+    {
+        AndroidWIFIForm form(this);
+        if (form.exec() != QDialog::Accepted)
+            return;
+        device = form.device;
+    }
+    removeSourceNode(mainModel->deviceNodeByUid(device.uid));
+    androidDeviceLoad(device);
 }

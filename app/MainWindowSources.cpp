@@ -107,3 +107,24 @@ void MainWindow::miAbout()
     AboutUsForm form(this);
     form.exec();
 }
+
+// Reads a source afresh after a job wrote it, rebuilds its conversations and
+// selects it.
+void MainWindow::reloadSource(_AbsDBItemNode* target, SourceRead what)
+{
+    const Node* current = currentNode();
+    if (viewsShow(target) || (current && current->parent == target)) {
+        // Its conversations are about to go; the selection leaves them first so
+        // that selecting the source afterwards shows it anew.
+        clearMessageView();
+        ui->treeViewDS->setCurrentIndex(QModelIndex());
+    }
+    try {
+        mainModel->removeChildren(target);
+        readSource(target, what);
+        mainModel->rebuildConversations(target);
+        selectAndExpand(target);
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+    }
+}

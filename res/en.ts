@@ -193,6 +193,14 @@
         <source>The messages on display do not belong to %1. Select it again; nothing was done.</source>
         <translation>The messages on display do not belong to %1. Select it again; nothing was done.</translation>
     </message>
+    <message>
+        <source>IDS_ANDROID_%1_CANT_READ_MMC_NUMBER</source>
+        <translation>Failed to load country code from your phone. Please click "OK" button to select a country code manually.</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_ONE_ANDROID_DEVICE</source>
+        <translation>Please select an Android device:</translation>
+    </message>
 </context>
 <context>
     <name>AndroidConnectWithUSBThread</name>
@@ -210,6 +218,75 @@
     <message>
         <source>IDS_GET_ANDROID_DEVICE_INFO</source>
         <translation>Getting Android info...</translation>
+    </message>
+</context>
+<context>
+    <name>AndroidRestoreSMSThread</name>
+    <message>
+        <source>IDS_RESTORING_SMS_TO_ANDROID</source>
+        <translation>Sending SMS to Device...</translation>
+    </message>
+    <message>
+        <source>SMS: %1/%2</source>
+        <translation>SMS: %1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_RESTORE_%1_SMS_TO_ANDROID</source>
+        <translation>Successfully Transferred %1 SMS</translation>
+    </message>
+    <message>
+        <source>IDS_SKIP_%1_SMS_GROUP_OR_SYS_MESSAGES</source>
+        <translation>%1 group messages or system messages can't be transferred.</translation>
+    </message>
+</context>
+<context>
+    <name>AndroidWIFIForm</name>
+    <message>
+        <source>AndroidWIFIForm</source>
+        <translation>AndroidWIFIForm</translation>
+    </message>
+    <message>
+        <source>Connect Android via WiFi</source>
+        <translation>Connect Android via WiFi</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IDS_WIFI_SOCK_WRONG_FOR_EXAMPLE</source>
+        <translation>Input Error. Please input the correct WiFi connection info.</translation>
+    </message>
+    <message>
+        <source>IDS_CONNECTING_ANDROID_DEVICE</source>
+        <translation>Connecting to Android...</translation>
+    </message>
+</context>
+<context>
+    <name>CountrySelForm</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_YOUR_PHONE_COUNTRY</source>
+        <translation>Select your country code:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY</source>
+        <translation>Please select a cuntry code first to continue.</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_SEL_COUNTRY_%1</source>
+        <translation>Confirm to select %1?</translation>
     </message>
 </context>
 <context>

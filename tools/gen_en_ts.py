@@ -60,6 +60,10 @@ TEXTS = {
         ("Can't create the database folder %1.", None),
         ("The database folder %1 is not inside %2; nothing was deleted.", None),
         ("The messages on display do not belong to %1. Select it again; nothing was done.", None),
+        ("IDS_ANDROID_%1_CANT_READ_MMC_NUMBER",
+         "Failed to load country code from your phone. Please click \"OK\" button to select a country code "
+         "manually."),
+        ("IDS_SEL_ONE_ANDROID_DEVICE", "Please select an Android device:"),
     ],
     "AndroidConnectWithUSBThread": [
         ("IDS_CHECKING_APK_INSTALL", "Checking and installing Quillbridge SMS Sync now..."),
@@ -67,6 +71,27 @@ TEXTS = {
     ],
     "AndroidConnectWithWiFiThread": [
         ("IDS_GET_ANDROID_DEVICE_INFO", "Getting Android info..."),
+    ],
+    "AndroidRestoreSMSThread": [
+        ("IDS_RESTORING_SMS_TO_ANDROID", "Sending SMS to Device..."),
+        ("SMS: %1/%2", "SMS: %1/%2"),
+        ("IDS_SUC_RESTORE_%1_SMS_TO_ANDROID", "Successfully Transferred %1 SMS"),
+        ("IDS_SKIP_%1_SMS_GROUP_OR_SYS_MESSAGES", "%1 group messages or system messages can't be transferred."),
+    ],
+    "AndroidWIFIForm": [
+        ("AndroidWIFIForm", "AndroidWIFIForm"),
+        ("Connect Android via WiFi", None),
+        ("Connect", None),
+        ("Cancel", None),
+        ("IDS_WIFI_SOCK_WRONG_FOR_EXAMPLE", "Input Error. Please input the correct WiFi connection info."),
+        ("IDS_CONNECTING_ANDROID_DEVICE", "Connecting to Android..."),
+    ],
+    "CountrySelForm": [
+        ("Dialog", "Dialog"),
+        ("IDS_SEL_YOUR_PHONE_COUNTRY", "Select your country code:"),
+        ("OK", "OK"),
+        ("IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY", "Please select a cuntry code first to continue."),
+        ("IDS_CONFIRM_SEL_COUNTRY_%1", "Confirm to select %1?"),
     ],
     "AndroidLoadSMSThread": [
         ("IDS_ANDROID_LOADING_SMS", "Loading SMS..."),

@@ -1,0 +1,82 @@
+#include "android/forms/AndroidWIFIForm.h"
+
+#include "android/AndroidConnectWithWiFiThread.h"
+#include "app/ui/AppStyle.h"
+#include "app/ui/MessageBoxes.h"
+#include "jobs/JobRunner.h"
+#include "jobs/ProgressForm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+
+AndroidWIFIForm::AndroidWIFIForm(QWidget* parent) : QDialog(parent), movable(this)
+{
+    buildForm();
+    connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setStyleSheet(appStyleSheet() +
+                  QStringLiteral(" #lbTipsDownloadWifiConnection { font-size:9px; color:#767B7C; margin:0 10px;}"));
+    connect(btnConnect, &QPushButton::pressed, this, &AndroidWIFIForm::onBtnConnect);
+}
+
+void AndroidWIFIForm::buildForm()
+{
+    setObjectName(QStringLiteral("AndroidWIFIForm"));
+    resize(404, 226);
+    setWindowTitle(tr("AndroidWIFIForm"));
+
+    label_2 = new QLabel(tr("Connect Android via WiFi"), this);
+    label_2->setObjectName(QStringLiteral("label_2"));
+    label_2->setGeometry(20, 10, 271, 16);
+
+    label = new QLabel(tr("Run Quillbridge SMS Sync on Android phone and click Connection button to get the Wifi "
+                          "connection info. Now input the info to the following Text Box. "),
+                       this);
+    label->setObjectName(QStringLiteral("label"));
+    label->setGeometry(40, 40, 341, 61);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+
+    txtWifiSocket = new QLineEdit(this);
+    txtWifiSocket->setObjectName(QStringLiteral("txtWifiSocket"));
+    txtWifiSocket->setGeometry(40, 110, 331, 20);
+
+    btnConnect = new QPushButton(tr("Connect"), this);
+    btnConnect->setObjectName(QStringLiteral("btnConnect"));
+    btnConnect->setGeometry(100, 140, 75, 23);
+    btnClose = new QPushButton(tr("Cancel"), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setGeometry(230, 140, 75, 23);
+
+    lbTipsDownloadWifiConnection =
+        new QLabel(tr("If you haven't installed Quillbridge SMS Sync on Android phone, please go to the Market "
+                      "(Google Play) on your Android to search Quillbridge SMS Sync to download and install. "),
+                   this);
+    lbTipsDownloadWifiConnection->setObjectName(QStringLiteral("lbTipsDownloadWifiConnection"));
+    lbTipsDownloadWifiConnection->setGeometry(0, 190, 401, 31);
+    lbTipsDownloadWifiConnection->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lbTipsDownloadWifiConnection->setWordWrap(true);
+    lbTipsDownloadWifiConnection->setOpenExternalLinks(true);
+}
+
+void AndroidWIFIForm::onBtnConnect()
+{
+    static const QRegularExpression address(
+        QStringLiteral("^(\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3})$"));
+    const QRegularExpressionMatch match = address.match(txtWifiSocket->text().trimmed());
+    if (!match.hasMatch()) {
+        showWarningBox(tr("IDS_WIFI_SOCK_WRONG_FOR_EXAMPLE"));
+        return;
+    }
+    ProgressForm form(tr("IDS_CONNECTING_ANDROID_DEVICE"), this);
+    AndroidConnectWithWiFiThread job(match.captured(1), &form, this);
+    if (!runJob(form, job))
+        return; // the job said what went wrong; the address can be corrected
+    device = job.device();
+    accept();
+}
+
+// Compiled here so the meta-object code links with this class alone.
+#include "moc_AndroidWIFIForm.cpp"
