@@ -123,6 +123,11 @@ int PhoneProfile::batchSize() const
     return qMax(1, object.value(QStringLiteral("batch")).toInt(100));
 }
 
+int PhoneProfile::faultBatch() const
+{
+    return qMax(1, object.value(QStringLiteral("faultBatch")).toInt(1));
+}
+
 bool PhoneProfile::needsDefaultSmsApp() const
 {
     const QJsonValue value = object.value(QStringLiteral("defsmsapp"));

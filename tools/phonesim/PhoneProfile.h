@@ -36,6 +36,8 @@ public:
     QString faultFor(ExchangeKind kind) const;
     int batchSize() const;
     bool needsDefaultSmsApp() const;
+    // The restore batch (1-based) that the restore faults hit; 1 unless "faultBatch" says otherwise.
+    int faultBatch() const;
     // The argument of "$hello:": "key=value;" for each info entry.
     QByteArray infoText() const;
     const QList<QPair<QString, QString>>& infoEntries() const { return info; }

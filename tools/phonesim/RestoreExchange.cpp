@@ -87,27 +87,38 @@ void RestoreExchange::receiveRecord(const QByteArray& record)
 
 void RestoreExchange::finishBatch()
 {
-    const bool first = ++batchesDone == 1;
-    if (first && fault() == QLatin1String("close-mid-batch")) {
+    const bool faulty = ++batchesDone == phone().faultBatch();
+    logBatch(pending.size());
+    if (faulty && fault() == QLatin1String("close-mid-batch")) {
         store(pending.mid(0, (pending.size() + 1) / 2));
         close();
-    } else if (first && fault() == QLatin1String("ack-error")) {
+    } else if (faulty && fault() == QLatin1String("ack-error")) {
         failWith(QStringLiteral("Simulated failure on the phone."));
     } else {
         store(pending);
-        acknowledgeBatch();
+        acknowledgeBatch(faulty);
     }
     pending.clear();
 }
 
-void RestoreExchange::acknowledgeBatch()
+void RestoreExchange::acknowledgeBatch(bool faulty)
 {
-    if (fault() == QLatin1String("never-ack"))
+    if (faulty && fault() == QLatin1String("never-ack"))
         fallSilent();
-    else if (fault() == QLatin1String("wrong-ack"))
+    else if (faulty && fault() == QLatin1String("wrong-ack"))
         send("$bye:\n");
     else
         send("$batch:\n");
+}
+
+// One line per batch received: the number of its messages.
+void RestoreExchange::logBatch(qsizetype size) const
+{
+    const QString path = SimState().restoredFile(phone().serial()) + QStringLiteral(".batches");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write(QByteArray::number(size) + '\n');
 }
 
 void RestoreExchange::store(const QList<QByteArray>& lines) const

@@ -22,7 +22,8 @@ private:
     void handleBatchLine(const QByteArray& line);
     void receiveRecord(const QByteArray& record);
     void finishBatch();
-    void acknowledgeBatch();
+    void acknowledgeBatch(bool faulty);
+    void logBatch(qsizetype size) const;
     void store(const QList<QByteArray>& lines) const;
 
     bool waitingForDefaultApp = false;

@@ -70,6 +70,12 @@ public slots:
     }
     void errorOccurred(const QString& err) { calls.append({QStringLiteral("errorOccurred"), err, 0, {}}); }
     void succeed(const QString& tipsStr) { calls.append({QStringLiteral("succeed"), tipsStr, 0, {}}); }
+    // The user read the hint and pressed OK at once.
+    void tipsWait(const QString& info)
+    {
+        calls.append({QStringLiteral("tipsWait"), info, 0, {}});
+        waitingTips = false;
+    }
 
 private:
     int cancelItem = 0;
