@@ -2,6 +2,7 @@
 
 #include <QAbstractSocket>
 #include <QThread>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -61,8 +62,12 @@ bool connectWithin(QAbstractSocket* socket, const QString& host, int port, int t
         throwIfCancelled(cancelled);
         if (socket->state() == QAbstractSocket::UnconnectedState)
             socket->connectToHost(host, quint16(port));
-        if (socket->waitForConnected(std::max(1, deadline.nextSlice())))
+        if (socket->waitForConnected(std::max(1, deadline.nextSlice()))) {
+            // Lines are small and answered one by one: waiting to fill a
+            // packet (Nagle) would stall every exchange by a delayed ACK.
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             return true;
+        }
         if (deadline.expired()) {
             socket->abort();
             return false;

@@ -7,6 +7,8 @@
 
 #include "bench/BackupBaseline.h"
 #include "bench/BenchSupport.h"
+#include "bench/PhoneSimSupport.h"
+#include "bench/ProgressSink.h"
 
 #include "android/AndroidDevice.h"
 #include "android/AndroidLoadSMSThread.h"
@@ -23,7 +25,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -32,48 +33,6 @@
 using namespace BenchSupport;
 
 namespace {
-
-// Takes the job's posts in the job's own thread and keeps the verdict.
-class ProgressSink : public QObject, public JobProgress
-{
-    Q_OBJECT
-public:
-    ProgressSink() : JobProgress(this) { clock.start(); }
-    int updates = 0;
-    qint64 firstMessageMs = -1; // from the sink's creation
-    QString error;
-    bool succeeded = false;
-
-public slots:
-    void updateProgress(const QString&, int, const QString& text)
-    {
-        if (++updates == 2 || text.isEmpty())
-            firstMessageMs = clock.elapsed();
-    }
-    void errorOccurred(const QString& err) { error = err; }
-    void succeed(const QString&) { succeeded = true; }
-
-private:
-    QElapsedTimer clock;
-};
-
-bool runSim(const QStringList& args)
-{
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedChannels);
-    sim.start(QStringLiteral(TEXTFERRY_PHONESIM), args);
-    return sim.waitForFinished(600000) && sim.exitCode() == 0;
-}
-
-// A phone with generated messages, plugged in through the simulator.
-bool plugPhone(const QString& folder, int messages)
-{
-    const QString file = folder + QStringLiteral("/phone.json");
-    return runSim({QStringLiteral("generate"), file, QStringLiteral("--messages"), QString::number(messages),
-                   QStringLiteral("--serial"), QStringLiteral("BENCH1"), QStringLiteral("--imei"),
-                   QStringLiteral("350000000000077"), QStringLiteral("--mmc"), QStringLiteral("310")}) &&
-           runSim({QStringLiteral("plug"), file});
-}
 
 // The wire records of the messages, as the phone sends them.
 QStringList wireRecords(const QList<_MsgMessage*>& messages)
@@ -141,10 +100,9 @@ int main(int argc, char* argv[])
     const auto home = useTemporaryHome();
     QCoreApplication app(argc, argv);
     const int requested = messageCountArgument(app.arguments(), 100000);
-    qputenv("PATH", QByteArray(TEXTFERRY_STANDIN_BIN) + ':' + qgetenv("PATH"));
-    qputenv("TEXTFERRY_PHONESIM_DIR", QFile::encodeName(home->filePath(QStringLiteral("phonesim"))));
-    QDir().mkpath(home->filePath(QStringLiteral("phonesim")));
-    if (!plugPhone(home->path(), requested)) {
+    PhoneSimSupport::usePhoneSimulator(*home);
+    if (!PhoneSimSupport::plugGeneratedPhone(*home, QStringLiteral("BENCH1"),
+                                             QStringLiteral("350000000000077"), requested)) {
         std::fprintf(stderr, "the phone simulator could not plug the phone\n");
         return 1;
     }
@@ -171,7 +129,7 @@ int main(int argc, char* argv[])
         }
         if (run == 0 || seconds < load) {
             load = seconds;
-            firstMessageMs = sink.firstMessageMs;
+            firstMessageMs = sink.firstItemMs;
         }
         updates = sink.updates;
     }
@@ -203,5 +161,3 @@ int main(int argc, char* argv[])
     printPhases(messages, phone);
     return 0;
 }
-
-#include "bench_phone_load.moc"

@@ -1,6 +1,5 @@
 // The main window driven through its widgets: action states, tree selection,
 // message views, searches, context menus, backup and deletion.
-#include "PhoneSim.h"
 #include "WindowTestKit.h"
 
 #include "app/MainWindow.h"
@@ -14,7 +13,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QJsonArray>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -99,7 +97,6 @@ private slots:
     void deletion_data();
     void deletion();
     void deletionRefusesAFolderOutsideTheLocalDatabases();
-    void phonePluggedInAppearsAndLeaves();
 
 private:
     QTemporaryDir home;
@@ -458,36 +455,6 @@ void TestMainWindow::deletionRefusesAFolderOutsideTheLocalDatabases()
     QVERIFY(driver.texts().last().startsWith(QStringLiteral("An Error Occurred.")));
     QVERIFY(QDir(victim).exists());
     QVERIFY(childNames(treeModelOf(window)->localDbRoot()).contains(QStringLiteral("../victim")));
-}
-
-// The whole way of a phone: the monitor sees it, the connect and load jobs
-// run under their dialogs, the phone shows with its conversations and leaves
-// when it is unplugged.
-void TestMainWindow::phonePluggedInAppearsAndLeaves()
-{
-    PhoneSim sim;
-    QJsonObject phone = PhoneSim::phone();
-    phone.insert(QStringLiteral("messages"),
-                 QJsonArray{PhoneSim::message(1600000000000, false, QStringLiteral("+15550000001"),
-                                              QStringLiteral("Ann"), QStringLiteral("first")),
-                            PhoneSim::message(1600000060000, true, QStringLiteral("+15550000001"),
-                                              QStringLiteral("Ann"), QStringLiteral("second")),
-                            PhoneSim::message(1600000120000, false, QStringLiteral("+15550000002"),
-                                              QStringLiteral("Bob"), QStringLiteral("third"))});
-    QVERIFY(sim.plug(phone));
-    ModalDriver driver;
-    driver.rejectEveryBox();
-    MainWindow window;
-    Node* devices = treeModelOf(window)->deviceRoot();
-    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge Pixel Sim"}, 20000);
-    QCOMPARE(childNames(devices->children.first()), (QStringList{"Bob", "Ann"}));
-    QTRY_COMPARE(currentTreeNode(window), devices->children.first());
-    QCOMPARE(counterText(window), QStringLiteral("SMS: 3"));
-
-    QVERIFY(sim.unplug(QStringLiteral("S1")));
-    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList(), 10000);
-    checkViewsEmpty(window);
-    QCOMPARE(driver.texts().filter(QStringLiteral("An Error Occurred")), QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,254 @@
+// The main window with simulated phones, end to end through its widgets: a
+// phone plugged in and out, transfers between phones and from a local
+// database, and a WiFi phone whose country the user picks.
+#include "PhoneSim.h"
+#include "WindowTestKit.h"
+
+#include "app/MainWindow.h"
+#include "app/base/AppDirs.h"
+#include "app/messages/ItemModelSms.h"
+#include "app/tree/ItemModelMain.h"
+#include "tests/support/ModalDriver.h"
+
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+QJsonObject phoneWithMessages(const QString& serial, const QString& model, const QString& number,
+                              const QStringList& texts)
+{
+    QJsonObject phone = PhoneSim::phone(serial);
+    QJsonObject info = phone.value(QStringLiteral("info")).toObject();
+    info.insert(QStringLiteral("model"), model);
+    info.insert(QStringLiteral("uid"), QString(QStringLiteral("uid-") + serial));
+    info.insert(QStringLiteral("imei"), QString(QStringLiteral("35000000000000") + serial.right(1)));
+    phone.insert(QStringLiteral("info"), info);
+    QJsonArray messages;
+    for (int i = 0; i < texts.size(); ++i) {
+        messages.append(PhoneSim::message(1600000000000 + i * 60000, i % 2 == 1, number,
+                                          QStringLiteral("Contact ") + number.right(2), texts.at(i)));
+    }
+    phone.insert(QStringLiteral("messages"), messages);
+    return phone;
+}
+
+QStringList restoredBodies(const PhoneSim& sim, const QString& serial)
+{
+    QFile file(sim.folder() + QStringLiteral("/restored/") + serial + QStringLiteral(".jsonl"));
+    QStringList bodies;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (!line.isEmpty())
+                bodies << QJsonDocument::fromJson(line).object().value(QStringLiteral("body")).toString();
+        }
+    }
+    return bodies;
+}
+
+// Answers the device picker: records its entries, chooses `choice`, confirms.
+void answerPicker(ModalDriver& driver, const QString& choice, QStringList* offered)
+{
+    driver.answerWith(
+        [choice, offered](QWidget* picker) {
+            auto* combo = picker->findChild<QComboBox*>(QStringLiteral("cbDevice"));
+            for (int i = 0; i < combo->count(); ++i)
+                *offered << combo->itemText(i);
+            combo->setCurrentIndex(combo->findText(choice));
+            picker->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("DataSourceSelForm"); },
+        QStringLiteral("picker"));
+}
+
+QAction* menuEntry(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+} // namespace
+
+class TestWindowPhones : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void phonePluggedInAppearsAndLeaves();
+    void transfers();
+    void wifiPhoneWithoutCountry();
+
+private:
+    QTemporaryDir home;
+    std::unique_ptr<PhoneSim> sim;
+};
+
+void TestWindowPhones::initTestCase()
+{
+    QVERIFY(home.isValid());
+    prepareWindowTestHome(home);
+    sim = std::make_unique<PhoneSim>();
+}
+
+void TestWindowPhones::init()
+{
+    resetDataFolder();
+    for (const char* serial : {"S1", "S2"})
+        QVERIFY(sim->unplug(QLatin1String(serial)));
+}
+
+// The whole way of a phone: the monitor sees it, the connect and load jobs
+// run under their dialogs, the phone shows with its conversations and leaves
+// when it is unplugged.
+void TestWindowPhones::phonePluggedInAppearsAndLeaves()
+{
+    QJsonObject phone = PhoneSim::phone();
+    phone.insert(QStringLiteral("messages"),
+                 QJsonArray{PhoneSim::message(1600000000000, false, QStringLiteral("+15550000001"),
+                                              QStringLiteral("Ann"), QStringLiteral("first")),
+                            PhoneSim::message(1600000060000, true, QStringLiteral("+15550000001"),
+                                              QStringLiteral("Ann"), QStringLiteral("second")),
+                            PhoneSim::message(1600000120000, false, QStringLiteral("+15550000002"),
+                                              QStringLiteral("Bob"), QStringLiteral("third"))});
+    QVERIFY(sim->plug(phone));
+    ModalDriver driver;
+    driver.rejectEveryBox();
+    MainWindow window;
+    Node* devices = treeModelOf(window)->deviceRoot();
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge Pixel Sim"}, 20000);
+    QCOMPARE(childNames(devices->children.first()), (QStringList{"Bob", "Ann"}));
+    QTRY_COMPARE(currentTreeNode(window), devices->children.first());
+    QCOMPARE(counterText(window), QStringLiteral("SMS: 3"));
+
+    QVERIFY(sim->unplug(QStringLiteral("S1")));
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList(), 10000);
+    QCOMPARE(listModelOf(window)->rowCount(), 0);
+    QCOMPARE(driver.texts().filter(QStringLiteral("An Error Occurred")), QStringList());
+}
+
+// A conversation and a selection from one phone to the other, and a local
+// database's conversation to a phone; each picker offers the right phones.
+void TestWindowPhones::transfers()
+{
+    writeStandardSources(0);
+    QVERIFY(sim->plug(phoneWithMessages(QStringLiteral("S1"), QStringLiteral("One"),
+                                        QStringLiteral("+15550000011"), {"one a", "one b", "one c"})));
+    QVERIFY(sim->plug(phoneWithMessages(QStringLiteral("S2"), QStringLiteral("Two"),
+                                        QStringLiteral("+15550000022"), {"two a"})));
+    MainWindow window;
+    Node* devices = treeModelOf(window)->deviceRoot();
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices).size(), 2, 30000);
+    QTest::qWait(200); // the second phone's selection settles
+
+    // A conversation of phone One goes to phone Two.
+    ModalDriver driver;
+    QStringList offered;
+    selectNode(window, childNamed(devices, QStringLiteral("Quillbridge One"))->children.first());
+    std::unique_ptr<QMenu> menu(window.createTreeContextMenu());
+    answerPicker(driver, QStringLiteral("Quillbridge Two"), &offered);
+    driver.answer(QMessageBox::Ok);
+    menuEntry(menu.get(), QStringLiteral("Transfer SMS with this contact to other Android"))->trigger();
+    QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(offered, QStringList{"Quillbridge Two"});
+    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully Transferred 3 SMS"));
+    QCOMPARE(restoredBodies(*sim, QStringLiteral("S2")), (QStringList{"one a", "one b", "one c"}));
+    Node* two = childNamed(devices, QStringLiteral("Quillbridge Two"));
+    QTRY_COMPARE(currentTreeNode(window), two);
+    QCOMPARE(childNames(two).size(), 2); // its own conversation and the one received
+
+    // Two selected rows of phone One.
+    selectNode(window, childNamed(devices, QStringLiteral("Quillbridge One")));
+    selectRows(window, {0, 2});
+    offered.clear();
+    answerPicker(driver, QStringLiteral("Quillbridge Two"), &offered);
+    driver.answer(QMessageBox::Ok);
+    window.miA2ASel();
+    QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully Transferred 2 SMS"));
+
+    // A local database's conversation: both phones are offered.
+    selectNode(window, QStringLiteral("conv:Alpha/Alice Smith"));
+    offered.clear();
+    answerPicker(driver, QStringLiteral("Quillbridge One"), &offered);
+    driver.answer(QMessageBox::Ok);
+    window.miDb2AChat();
+    QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    offered.sort();
+    QCOMPARE(offered, (QStringList{"Quillbridge One", "Quillbridge Two"}));
+    QCOMPARE(driver.texts().last(),
+             QStringLiteral("Successfully Transferred %1 SMS").arg(kAlice.texts.size()));
+    QCOMPARE(restoredBodies(*sim, QStringLiteral("S1")), kAlice.texts);
+}
+
+// A phone reached over WiFi that reports no country code: the user is told,
+// picks Jersey, and the phone loads with that country's code.
+void TestWindowPhones::wifiPhoneWithoutCountry()
+{
+    QJsonObject phone = phoneWithMessages(QStringLiteral("W1"), QStringLiteral("Air"),
+                                          QStringLiteral("07700900123"), {"over the air"});
+    QJsonObject info = phone.value(QStringLiteral("info")).toObject();
+    info.remove(QStringLiteral("mmc"));
+    phone.insert(QStringLiteral("info"), info);
+    const QString file = sim->folder() + QStringLiteral("/w1.json");
+    QFile json(file);
+    QVERIFY(json.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    json.write(QJsonDocument(phone).toJson());
+    json.close();
+    QProcess wifi;
+    wifi.start(qEnvironmentVariable("TEXTFERRY_PHONESIM"),
+               {QStringLiteral("wifi"), QStringLiteral("--phone"), file, QStringLiteral("--host"),
+                QStringLiteral("127.0.0.4"), QStringLiteral("--lifetime"), QStringLiteral("120")});
+    QVERIFY(wifi.waitForStarted());
+    QTcpSocket probe;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (probe.abort(), probe.connectToHost(QStringLiteral("127.0.0.4"), 44441), probe.waitForConnected(200)),
+        10000);
+
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+    ModalDriver driver;
+    driver.answerWith(
+        [](QWidget* form) {
+            form->findChild<QLineEdit*>(QStringLiteral("txtWifiSocket"))
+                ->setText(QStringLiteral("127.0.0.4"));
+            form->findChild<QPushButton*>(QStringLiteral("btnConnect"))->click();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("AndroidWIFIForm"); },
+        QStringLiteral("wifi"));
+    driver.answer(QMessageBox::Ok); // no country code
+    driver.answerWith(
+        [](QWidget* form) {
+            auto* list = form->findChild<QListWidget*>(QStringLiteral("ltCountries"));
+            list->setCurrentItem(list->findItems(QStringLiteral("Jersey ("), Qt::MatchStartsWith).first());
+            form->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("CountrySelForm"); },
+        QStringLiteral("country"));
+    driver.answer(QMessageBox::Yes);
+    window.miConnectWifi();
+    QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QVERIFY(driver.texts().at(1).startsWith(QStringLiteral("Failed to load country code from your phone.")));
+
+    Node* devices = treeModelOf(window)->deviceRoot();
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge Air"}, 20000);
+    const auto* node = static_cast<const _AndroidDeviceItemNode*>(devices->children.first());
+    QVERIFY(node->device.isWifi);
+    QCOMPARE(node->device.mmc, QStringLiteral("234"));
+    QTRY_COMPARE(counterText(window), QStringLiteral("SMS: 1"));
+    wifi.kill();
+    wifi.waitForFinished();
+}
+
+QTEST_MAIN(TestWindowPhones)
+#include "test_window_phones.moc"
