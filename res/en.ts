@@ -201,6 +201,25 @@
         <source>IDS_SEL_ONE_ANDROID_DEVICE</source>
         <translation>Please select an Android device:</translation>
     </message>
+    <message>
+        <source>IDS_SEL_EXPORT_MESSAGES_PATH</source>
+        <translation>Please select Save Path for SMS.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportSMSThread</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>Exporting SMS...</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>SMS: %1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>Successfully exported %1 SMS.</translation>
+    </message>
 </context>
 <context>
     <name>AndroidConnectWithUSBThread</name>
@@ -411,6 +430,20 @@
     <message>
         <source>IDS_SUC_DELETE_%1_MESSAGES</source>
         <translation>Successfully Deleted %1 SMS.</translation>
+    </message>
+</context>
+<context>
+    <name>SMSPrinter</name>
+    <message>
+        <source>IDS_PRINT_SMS</source>
+        <translation>Print SMS</translation>
+    </message>
+</context>
+<context>
+    <name>MessagePageWriter</name>
+    <message>
+        <source>[%1 more characters are not shown here.]</source>
+        <translation>[%1 more characters are not shown here.]</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@ PACKAGES=(
     libsqlite3-dev
     fonts-dejavu-core fonts-noto-color-emoji
     adb android-sdk-platform-tools-common
+    poppler-utils
 )
 
 missing=()

@@ -64,6 +64,12 @@ TEXTS = {
          "Failed to load country code from your phone. Please click \"OK\" button to select a country code "
          "manually."),
         ("IDS_SEL_ONE_ANDROID_DEVICE", "Please select an Android device:"),
+        ("IDS_SEL_EXPORT_MESSAGES_PATH", "Please select Save Path for SMS."),
+    ],
+    "ExportSMSThread": [
+        ("IDS_EXPORTING_MESSAGES_TO_FILE", "Exporting SMS..."),
+        ("Messages: %1/%2", "SMS: %1/%2"),
+        ("IDS_SUC_EXPORT_%1_MMS", "Successfully exported %1 SMS."),
     ],
     "AndroidConnectWithUSBThread": [
         ("IDS_CHECKING_APK_INSTALL", "Checking and installing Quillbridge SMS Sync now..."),
@@ -133,6 +139,12 @@ TEXTS = {
     "DeleteMessagesThread": [
         ("IDS_DELETING_LOCAL_DB_MESSAGES", "Deleting SMS..."),
         ("IDS_SUC_DELETE_%1_MESSAGES", "Successfully Deleted %1 SMS."),
+    ],
+    "SMSPrinter": [
+        ("IDS_PRINT_SMS", "Print SMS"),
+    ],
+    "MessagePageWriter": [
+        ("[%1 more characters are not shown here.]", None),
     ],
 }
 

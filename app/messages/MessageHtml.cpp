@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -109,17 +108,6 @@ QString messageTable(const _MsgMessage& m)
     return html;
 }
 } // namespace
-
-QString escapeMessageHtml(const QString& text)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
-    QString escaped = text;
-    escaped.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    escaped.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    escaped.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    escaped.replace(lineBreak, QStringLiteral("<br/>"));
-    return escaped;
-}
 
 QString transcriptText(const QString& text, qsizetype* omitted)
 {

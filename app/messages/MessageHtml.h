@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/MessageHtmlEscape.h"
+
 #include <QList>
 #include <QString>
 
@@ -7,10 +9,6 @@ struct _MsgMessage;
 
 // Messages per page of the message browser.
 constexpr int kSmsPageSize = 50;
-
-// Text made safe for the message pages: "&", "<", ">" become entities (in that
-// order) and every line break ("\r\n" or "\n") becomes "<br/>".
-QString escapeMessageHtml(const QString& text);
 
 // Characters of one message's text the transcript lays out; a longer text
 // shows its beginning and a note of what was left out.

@@ -13,8 +13,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -97,6 +99,9 @@ private slots:
     void deletion_data();
     void deletion();
     void deletionRefusesAFolderOutsideTheLocalDatabases();
+    void exportEveryFilter_data();
+    void exportEveryFilter();
+    void printShowsThePreview();
 
 private:
     QTemporaryDir home;
@@ -455,6 +460,95 @@ void TestMainWindow::deletionRefusesAFolderOutsideTheLocalDatabases()
     QVERIFY(driver.texts().last().startsWith(QStringLiteral("An Error Occurred.")));
     QVERIFY(QDir(victim).exists());
     QVERIFY(childNames(treeModelOf(window)->localDbRoot()).contains(QStringLiteral("../victim")));
+}
+
+void TestMainWindow::exportEveryFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");  // the name typed into the save dialog
+    QTest::addColumn<QString>("output"); // what appears
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<int>("count");
+    const struct
+    {
+        const char* filter;
+        const char* typed;
+        const char* output;
+    } filters[] = {{"Text Files(*.txt)", "out", "out.txt"},
+                   {"Doc Files(*.doc)", "out", "out.doc"},
+                   {"CSV Files(*.csv)", "out", "out.csv"},
+                   {"PDF Files(*.pdf)", "out.pdf", "out-pdf"},
+                   {"HTML Files(*.html)", "out", "out-html"}};
+    const int all = int(kAlice.texts.size() + kBob.texts.size());
+    for (const auto& f : filters) {
+        for (const auto& [variant, count] : {std::pair<const char*, int>{"selection", 2},
+                                             {"conversation", int(kAlice.texts.size())},
+                                             {"source", all}}) {
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(f.filter), QLatin1String(variant))))
+                << f.filter << f.typed << f.output << variant << count;
+        }
+    }
+}
+
+// From the window: the save dialog's filter decides the format and the name.
+void TestMainWindow::exportEveryFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, output);
+    QFETCH(QString, variant);
+    QFETCH(int, count);
+    writeStandardSources(0);
+    QTemporaryDir target;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+    if (variant == QLatin1String("source")) {
+        selectNode(window, QStringLiteral("db:Alpha"));
+    } else {
+        selectNode(window, QStringLiteral("conv:Alpha/Alice Smith"));
+        if (variant == QLatin1String("selection"))
+            selectRows(window, {0, 2});
+    }
+    ModalDriver driver;
+    const QString chosen = target.filePath(typed);
+    driver.answerWith(
+        [filter, chosen](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
+            dialog->selectNameFilter(filter);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(chosen);
+            static_cast<QDialog*>(dialog)->accept();
+        },
+        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("save dialog"));
+    driver.answer(QMessageBox::Ok);
+    triggerAction(window, "actExport");
+    QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully exported %1 SMS.").arg(count));
+    const QFileInfo result(target.filePath(output));
+    QVERIFY2(result.exists(), qPrintable(output));
+    if (result.isDir())
+        QVERIFY(!QDir(result.filePath()).entryList(QDir::Files).isEmpty());
+    else
+        QVERIFY(result.size() > 0);
+}
+
+void TestMainWindow::printShowsThePreview()
+{
+    writeStandardSources(0);
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+    selectNode(window, QStringLiteral("conv:Alpha/Alice Smith"));
+    ModalDriver driver;
+    int pages = 0;
+    driver.answerWith(
+        [&pages](QWidget* preview) {
+            pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+            static_cast<QDialog*>(preview)->reject();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("printPreview"); },
+        QStringLiteral("preview"));
+    triggerAction(window, "actPrint");
+    QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(driver.texts().first().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Print SMS"));
+    QCOMPARE(pages, 1);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,174 @@
+#include "export/ExportSMSThread.h"
+
+#include "app/base/AppDirs.h"
+#include "export/ExportMessagesCsv.h"
+#include "export/ExportMessagesTxt.h"
+#include "export/ExportOrder.h"
+#include "export/ExportSMSHtml.h"
+#include "export/ExportSMSPdf.h"
+#include "export/ExportTarget.h"
+#include "jobs/JobProgress.h"
+#include "store/MessageText.h"
+#include "store/MsgChat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace {
+
+// Contact names can be long; a file name must stay well within what file systems take.
+constexpr int kLongestNameBase = 120;
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("ExportSMSThread", text);
+}
+
+QString identifierOf(const _MsgChat* chat)
+{
+    return chat ? chat->chat_identifier : QString();
+}
+
+// The file of a conversation: its identifier for a group, its title for one
+// correspondent; characters no file name may hold are taken out.
+QString conversationFileName(const _MsgChat* chat, const QString& extension)
+{
+    if (!chat)
+        return QStringLiteral("unknown-chat") + extension;
+    QString base = safeFileName(isGroupChat(*chat) ? chat->chat_identifier : chatTitle(*chat, true));
+    base = base.left(kLongestNameBase).trimmed();
+    if (base.isEmpty())
+        base = QStringLiteral("unknown-chat");
+    return base + extension;
+}
+
+} // namespace
+
+ExportSMSThread::ExportSMSThread(const QList<_MsgMessage*>& messages, const QString& path, unsigned format,
+                                 bool ascending, JobProgress* form, QObject* parent)
+    : QThread(parent), messages(messages), path(path), format(format), ascending(ascending), form(form)
+{}
+
+ExportSMSThread::~ExportSMSThread() = default;
+
+void ExportSMSThread::run()
+{
+    form->postUpdateProgress(translated("IDS_EXPORTING_MESSAGES_TO_FILE"), -1, QString());
+    try {
+        exportAll();
+    } catch (int) {
+        exporter.reset();
+        output.discard(); // cancelled: nothing of this export stays, nothing is shown
+    } catch (const std::exception& e) {
+        exporter.reset();
+        output.discard();
+        form->postErrorOccurred(QString::fromUtf8(e.what()));
+    }
+}
+
+void ExportSMSThread::exportAll()
+{
+    if (format > ExportTarget::Html)
+        throw std::runtime_error("not support export format.");
+    if (format == ExportTarget::Pdf || format == ExportTarget::Html) {
+        if (!output.makeFolder(path)) {
+            const QString text = QStringLiteral("can not create %1.").arg(QDir::toNativeSeparators(path));
+            throw std::runtime_error(text.toUtf8().toStdString());
+        }
+        sortGrouped(messages, ascending);
+    }
+    const int n = int(messages.size());
+    int i = 0;
+    for (const _MsgMessage* message : std::as_const(messages)) {
+        if (form->isCanceled())
+            throw -1;
+        ++i;
+        form->postUpdateProgress(QString(), int(double(i) / double(n) * 100.0),
+                                 translated("Messages: %1/%2").arg(i).arg(n));
+        if (!message)
+            continue;
+        ensureExporter(*message);
+        exporter->write(*message);
+    }
+    endExporter();
+    // A cancel pressed during the last message is not followed by the files appearing.
+    if (form->isCanceled())
+        throw -1;
+    output.commit();
+    form->postSucceed(translated("IDS_SUC_EXPORT_%1_MMS").arg(i));
+}
+
+void ExportSMSThread::ensureExporter(const _MsgMessage& message)
+{
+    if (format == ExportTarget::Text || format == ExportTarget::Csv) {
+        if (exporter)
+            return;
+        const QString file = output.stage(path);
+        if (format == ExportTarget::Text)
+            exporter = std::make_unique<ExportMessagesTxt>(file);
+        else
+            exporter = std::make_unique<ExportMessagesCsv>(file);
+        exporter->begin();
+        return;
+    }
+    const bool sameConversation =
+        exporter && haveConversation &&
+        identifierOf(message.chat).compare(identifierOf(currentChat), Qt::CaseInsensitive) == 0;
+    if (sameConversation)
+        return;
+    endExporter();
+    openConversationFile(message.chat);
+}
+
+void ExportSMSThread::openConversationFile(const _MsgChat* chat)
+{
+    currentChat = chat;
+    haveConversation = true;
+    const bool pdf = format == ExportTarget::Pdf;
+    if (!pdf && !supportFilesCopied) {
+        prepareHtmlFolder();
+        supportFilesCopied = true;
+    }
+    const QString folder = QDir(path).absolutePath();
+    const QString name = output.unusedName(
+        folder, conversationFileName(chat, pdf ? QStringLiteral(".pdf") : QStringLiteral(".html")));
+    const QString file = output.stage(QDir(folder).filePath(name));
+    if (pdf)
+        exporter = std::make_unique<ExportSMSPdf>(file);
+    else
+        exporter = std::make_unique<ExportSMSHtml>(file);
+    exporter->begin();
+}
+
+// The support files of the HTML pages, from the folders "bubble" and "emoji"
+// beside the program; failures to copy are of no consequence.
+void ExportSMSThread::prepareHtmlFolder()
+{
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QDir target(path);
+    const struct
+    {
+        const char* source;
+        const char* destination;
+    } supports[] = {{"bubble", "files"}, {"emoji", "emoji"}};
+    for (const auto& support : supports) {
+        const QDir source(program.filePath(QLatin1String(support.source)));
+        const bool needed = QLatin1String(support.destination) == QLatin1String("files") || source.exists();
+        if (!needed || !output.makeFolder(target.filePath(QLatin1String(support.destination))))
+            continue;
+        for (const QString& file : source.entryList(QDir::Files))
+            output.copySupportFile(source.filePath(file), target.filePath(QLatin1String(support.destination) +
+                                                                          QLatin1Char('/') + file));
+    }
+}
+
+void ExportSMSThread::endExporter()
+{
+    if (!exporter)
+        return;
+    exporter->end();
+    exporter.reset();
+}

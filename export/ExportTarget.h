@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the save dialog of the export command offers and what its answer
+// means: the file filters, and for a chosen filter the export format and the
+// destination path adjusted to it.
+struct ExportTarget
+{
+    enum Format : unsigned
+    {
+        Text = 0, // also the document filter
+        Csv = 1,
+        Pdf = 2,  // a folder of one file per conversation
+        Html = 3, // likewise, with support folders
+    };
+
+    unsigned format = Text;
+    QString path;
+
+    // "Text Files(*.txt)", "Doc Files(*.doc)", "CSV Files(*.csv)", "PDF Files(*.pdf)", "HTML Files(*.html)".
+    static QStringList filters();
+    // The format of the filter and the path adjusted to it: a missing suffix
+    // added for the files; for the folders, the name cut at its first dot
+    // when it has a suffix, then "-pdf" or "-html" appended.
+    static ExportTarget forChoice(const QString& path, const QString& filter);
+};

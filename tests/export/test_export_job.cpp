@@ -1,0 +1,269 @@
+// The export job: what each format writes where, the grouped order, the
+// path the save dialog's filter makes, and a cancelled or failed export that
+// leaves the destination as it was.
+#include "JobRecorder.h"
+#include "StoreTestKit.h"
+#include "TestHome.h"
+
+#include "export/ExportOrder.h"
+#include "export/ExportSMSThread.h"
+#include "export/ExportTarget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Every entry below folder, relative, sorted.
+QStringList tree(const QString& folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(folder).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+} // namespace
+
+class TestExportJob : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void filterMakesThePath_data();
+    void filterMakesThePath();
+    void groupedOrderKeepsConversationsTogether();
+    void formats_data();
+    void formats();
+    void emptyList_data();
+    void emptyList();
+    void cancelLeavesWhatWasThere_data();
+    void cancelLeavesWhatWasThere();
+    void unwritableDestination();
+
+private:
+    // Two conversations: Ann (three messages) and a title with every
+    // forbidden character (one message), plus a group of two.
+    QList<_MsgMessage*> sample();
+    JobRecorder& run(const QList<_MsgMessage*>& list, const QString& path, unsigned format, int cancelAt = 0);
+
+    QTemporaryDir home;
+    std::unique_ptr<QTemporaryDir> out;
+    std::unique_ptr<Records> records;
+    std::unique_ptr<JobRecorder> form;
+};
+
+void TestExportJob::initTestCase()
+{
+    QVERIFY(home.isValid());
+    prepareTestHome(home);
+}
+
+void TestExportJob::init()
+{
+    out = std::make_unique<QTemporaryDir>();
+    records = std::make_unique<Records>();
+}
+
+QList<_MsgMessage*> TestExportJob::sample()
+{
+    Records& r = *records;
+    _MsgHandle* ann = r.handle(QStringLiteral("+15550000001"), QStringLiteral("Ann"));
+    _MsgHandle* odd = r.handle(QStringLiteral("+15550000002"), QStringLiteral("a/b:c*?\"<>|"));
+    _MsgHandle* bob = r.handle(QStringLiteral("+15550000003"), QStringLiteral("Bob"));
+    _MsgChat* annChat = r.singleChat(ann);
+    _MsgChat* oddChat = r.singleChat(odd);
+    _MsgChat* group = r.chat(QStringLiteral("SMS;+;chat42"), {ann, bob});
+    annChat->_last = 300;
+    oddChat->_last = 100;
+    group->_last = 200;
+    return {r.message(annChat, ann, 100, false, QStringLiteral("one")),
+            r.message(oddChat, odd, 100, true,
+                      QStringLiteral("\u05e9\u05dc\u05d5\u05dd \U0001F600 \u4f60\u597d")),
+            r.message(annChat, ann, 200, true, QString()),
+            r.message(group, bob, 200, false, QStringLiteral("group")),
+            r.message(annChat, ann, 300, false, QStringLiteral("three"))};
+}
+
+JobRecorder& TestExportJob::run(const QList<_MsgMessage*>& list, const QString& path, unsigned format,
+                                int cancelAt)
+{
+    form = std::make_unique<JobRecorder>();
+    if (cancelAt > 0)
+        form->cancelAtItem(cancelAt);
+    ExportSMSThread job(list, path, format, true, form.get(), nullptr);
+    form->runToEnd(job);
+    return *form;
+}
+
+void TestExportJob::filterMakesThePath_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<unsigned>("format");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("text without suffix") << "/d/sms"
+                                         << "Text Files(*.txt)" << 0u << "/d/sms.txt";
+    QTest::newRow("document") << "/d/sms"
+                              << "Doc Files(*.doc)" << 0u << "/d/sms.doc";
+    QTest::newRow("other suffix kept") << "/d/notes.txt"
+                                       << "CSV Files(*.csv)" << 1u << "/d/notes.txt";
+    QTest::newRow("PDF: base name up to the first dot") << "/d/report.final.pdf"
+                                                        << "PDF Files(*.pdf)" << 2u << "/d/report-pdf";
+    QTest::newRow("HTML without suffix") << "/d/sms(1)"
+                                         << "HTML Files(*.html)" << 3u << "/d/sms(1)-html";
+}
+
+void TestExportJob::filterMakesThePath()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, filter);
+    QFETCH(unsigned, format);
+    QFETCH(QString, path);
+    QVERIFY(ExportTarget::filters().contains(filter));
+    const ExportTarget target = ExportTarget::forChoice(chosen, filter);
+    QCOMPARE(target.format, format);
+    QCOMPARE(target.path, path);
+}
+
+// Ann and Carol end at the same moment: their messages still stay together.
+void TestExportJob::groupedOrderKeepsConversationsTogether()
+{
+    Records& r = *records;
+    _MsgHandle* ann = r.handle(QStringLiteral("+1"), QStringLiteral("Ann"));
+    _MsgHandle* carol = r.handle(QStringLiteral("+2"), QStringLiteral("Carol"));
+    _MsgChat* a = r.singleChat(ann);
+    _MsgChat* c = r.singleChat(carol);
+    a->_last = c->_last = 500;
+    QList<_MsgMessage*> list;
+    for (int i = 0; i < 6; ++i)
+        list << r.message(i % 2 ? a : c, i % 2 ? ann : carol, 100 + i * 1000, false, QString::number(i));
+    sortGrouped(list, true);
+    QStringList order;
+    for (const _MsgMessage* m : list)
+        order << m->chat->chat_identifier + QLatin1Char(':') + m->text;
+    QCOMPARE(order, (QStringList{"+1:1", "+1:3", "+1:5", "+2:0", "+2:2", "+2:4"}));
+    sortGrouped(list, false);
+    QCOMPARE(list.first()->text, QStringLiteral("4"));
+    QCOMPARE(list.last()->text, QStringLiteral("1"));
+}
+
+void TestExportJob::formats_data()
+{
+    QTest::addColumn<unsigned>("format");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("entries"); // below the export folder; empty: one file
+    QTest::newRow("text") << 0u << "sms.txt" << QStringList();
+    QTest::newRow("CSV") << 1u << "sms.csv" << QStringList();
+    QTest::newRow("PDF") << 2u << "sms-pdf"
+                         << QStringList{"Ann (+15550000001).pdf", "abc (+15550000002).pdf", "chat42.pdf"};
+    QTest::newRow("HTML") << 3u << "sms-html"
+                          << QStringList{"Ann (+15550000001).html", "abc (+15550000002).html", "chat42.html",
+                                         "files"};
+}
+
+void TestExportJob::formats()
+{
+    QFETCH(unsigned, format);
+    QFETCH(QString, name);
+    QFETCH(QStringList, entries);
+    const QString path = out->filePath(name);
+    JobRecorder& result = run(sample(), path, format);
+    QCOMPARE(result.textsOf(QStringLiteral("errorOccurred")), QStringList());
+    QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList{"Successfully exported 5 SMS."});
+    QCOMPARE(result.callsOf(QStringLiteral("updateProgress")).last().progressText,
+             QStringLiteral("SMS: 5/5"));
+    if (entries.isEmpty()) {
+        QVERIFY(QFileInfo(path).isFile());
+        QCOMPARE(tree(out->path()), QStringList{name});
+        return;
+    }
+    QCOMPARE(tree(path), entries);
+    for (const QString& entry : entries)
+        QVERIFY(entry == QLatin1String("files") || QFileInfo(path + QLatin1Char('/') + entry).size() > 0);
+}
+
+void TestExportJob::emptyList_data()
+{
+    QTest::addColumn<unsigned>("format");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("CSV: no file") << 1u << false;
+    QTest::newRow("PDF: the empty folder") << 2u << true;
+}
+
+void TestExportJob::emptyList()
+{
+    QFETCH(unsigned, format);
+    QFETCH(bool, folder);
+    const QString path = out->filePath(QStringLiteral("empty"));
+    JobRecorder& result = run({}, path, format);
+    QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList{"Successfully exported 0 SMS."});
+    QCOMPARE(QFileInfo(path).isDir(), folder);
+    QCOMPARE(QFileInfo::exists(path), folder);
+}
+
+void TestExportJob::cancelLeavesWhatWasThere_data()
+{
+    QTest::addColumn<unsigned>("format");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("existed"); // the destination was there before, with the user's own file
+    QTest::newRow("CSV over an existing file") << 1u << "old.csv" << true;
+    QTest::newRow("PDF into a new folder") << 2u << "new-pdf" << false;
+    QTest::newRow("PDF into an existing folder") << 2u << "kept-pdf" << true;
+    QTest::newRow("HTML into an existing folder") << 3u << "kept-html" << true;
+}
+
+// Cancelled at the fourth message: the destination is exactly as it was.
+void TestExportJob::cancelLeavesWhatWasThere()
+{
+    QFETCH(unsigned, format);
+    QFETCH(QString, name);
+    QFETCH(bool, existed);
+    const QString path = out->filePath(name);
+    if (existed)
+        writeFile(format < 2 ? path : path + QStringLiteral("/mine.txt"), "the user's own");
+    const QStringList before = tree(out->path());
+    const QByteArray bytes = bytesOf(format < 2 ? path : path + QStringLiteral("/mine.txt"));
+    JobRecorder& result = run(sample(), path, format, 4);
+    QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList());
+    QCOMPARE(result.textsOf(QStringLiteral("errorOccurred")), QStringList());
+    QCOMPARE(tree(out->path()), before);
+    QCOMPARE(bytesOf(format < 2 ? path : path + QStringLiteral("/mine.txt")), bytes);
+}
+
+// A folder that cannot be made (a file stands in its place): the error of
+// the file system, and nothing left behind.
+void TestExportJob::unwritableDestination()
+{
+    writeFile(out->filePath(QStringLiteral("blocker")), "a file, not a folder");
+    const QStringList before = tree(out->path());
+    JobRecorder& csv = run(sample(), out->filePath(QStringLiteral("blocker/sms.csv")), 1);
+    QCOMPARE(csv.textsOf(QStringLiteral("errorOccurred")).size(), 1);
+    JobRecorder& pdf = run(sample(), out->filePath(QStringLiteral("blocker/sms-pdf")), 2);
+    QCOMPARE(pdf.textsOf(QStringLiteral("errorOccurred")).size(), 1);
+    QVERIFY(
+        pdf.textsOf(QStringLiteral("errorOccurred")).first().startsWith(QStringLiteral("can not create")));
+    QCOMPARE(tree(out->path()), before);
+}
+
+QTEST_MAIN(TestExportJob)
+#include "test_export_job.moc"
