@@ -59,6 +59,7 @@ private slots:
     void cancelLeavesWhatWasThere_data();
     void cancelLeavesWhatWasThere();
     void unwritableDestination();
+    void namesThatCleanAlikeKeepBothFiles();
 
 private:
     // Two conversations: Ann (three messages) and a title with every
@@ -263,6 +264,26 @@ void TestExportJob::unwritableDestination()
     QVERIFY(
         pdf.textsOf(QStringLiteral("errorOccurred")).first().startsWith(QStringLiteral("can not create")));
     QCOMPARE(tree(out->path()), before);
+}
+
+// "x/y" and "xy" both clean to "xy": the second conversation gets a file of
+// its own instead of replacing the first one's.
+void TestExportJob::namesThatCleanAlikeKeepBothFiles()
+{
+    Records& r = *records;
+    _MsgHandle* slash = r.handle(QStringLiteral("+1"), QStringLiteral("x/y"));
+    _MsgHandle* plain = r.handle(QStringLiteral("+1"), QStringLiteral("xy"));
+    _MsgChat* first = r.chat(QStringLiteral("SMS;-;first"), {slash});
+    _MsgChat* second = r.chat(QStringLiteral("SMS;-;second"), {plain});
+    second->_last = 1;
+    const QList<_MsgMessage*> list{r.message(first, slash, 10, false, QStringLiteral("one")),
+                                   r.message(second, plain, 20, false, QStringLiteral("two"))};
+    const QString path = out->filePath(QStringLiteral("same-html"));
+    JobRecorder& result = run(list, path, 3);
+    QCOMPARE(result.textsOf(QStringLiteral("succeed")).size(), 1);
+    QCOMPARE(tree(path), (QStringList{"files", "xy (+1) (2).html", "xy (+1).html"}));
+    QVERIFY(bytesOf(path + QStringLiteral("/xy (+1).html")).contains("one"));
+    QVERIFY(bytesOf(path + QStringLiteral("/xy (+1) (2).html")).contains("two"));
 }
 
 QTEST_MAIN(TestExportJob)
