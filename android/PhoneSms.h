@@ -1,15 +1,12 @@
 #pragma once
 
-#include "store/MsgChat.h"
-#include "store/MsgHandle.h"
-#include "store/MsgMessage.h"
+#include "store/SimpleSms.h"
 
 struct CountryInfo;
 
 // One message as the phone sends it on a backup connection ("$sms:" record:
 // time in ms, direction, then Base64 address, contact name, text, subject),
-// turned into the records the message database writer takes: a correspondent
-// and a conversation of its own, and the message pointing at both.
+// turned into the records the message database writer takes.
 class PhoneSms
 {
 public:
@@ -22,12 +19,10 @@ public:
     // for a shorter record; nothing is set then.
     bool read(const QString& record, const CountryInfo& country);
 
-    const _MsgMessage& message() const { return sms; }
+    const _MsgMessage& message() const { return sms.message(); }
 
 private:
-    _MsgHandle handle;
-    _MsgChat chat;
-    _MsgMessage sms;
+    SimpleSms sms;
 };
 
 // Seconds since 2001-01-01 UTC for milliseconds since 1970-01-01 UTC,

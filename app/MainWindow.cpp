@@ -34,7 +34,7 @@ MainWindow::MainWindow(QWidget* parent, DeviceWatch watch)
     if (watch == DeviceWatch::On)
         startDeviceMonitor();
     loadLocalDatabases();
-    startUpdateAndPromotionRequests();
+    startUpdateChecks();
     loadVirtualDevices();
 }
 
@@ -43,6 +43,7 @@ MainWindow::~MainWindow()
     // Stops watching and the adb server before anything else goes.
     delete monitor;
     monitor = nullptr;
+    abortUpdateChecks();
     // The views point into the sets the tree's nodes own.
     clearMessageView();
 }
@@ -86,6 +87,7 @@ void MainWindow::setUpModels()
 void MainWindow::setUpStatusBar()
 {
     advLabel = new QLabel(this);
+    advLabel->setObjectName(QStringLiteral("lbAdv"));
     advLabel->setOpenExternalLinks(true);
     ui->statusBar->setStyleSheet(QStringLiteral("QStatusBar::item{border: 0px}"));
     ui->statusBar->addWidget(advLabel, 0);

@@ -8,6 +8,7 @@
 #include <QItemSelection>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,8 @@ class MainWindowForm;
 class QAction;
 class QLabel;
 class QMenu;
+class QNetworkAccessManager;
+class QNetworkReply;
 class _AbsDBItemNode;
 class _AndroidDeviceItemNode;
 class _LocalDBItemNode;
@@ -54,7 +57,7 @@ public:
     QMenu* createSmsContextMenu();
 
 public slots:
-    // Replies of the vendor's web server.
+    // Replies of the vendor's web server, once they have finished.
     void onCheckVersionReadyRead();
     void onGetAdvLinkRead();
 
@@ -124,7 +127,14 @@ private:
     // Shows a phone whose cache was just loaded: replaces its node (MainWindowPhones.cpp).
     void showLoadedPhone(const AndroidDevice& device);
     QString phoneCountryCode(const AndroidDevice& device);
-    void startUpdateAndPromotionRequests();
+
+    // The vendor's web server: the daily update check, the promotion link and
+    // the update page (MainWindowUpdates.cpp).
+    void startUpdateChecks();
+    void abortUpdateChecks();
+    void offerUpdate(const QString& address);
+    void showPromotion(const QString& link);
+    void openUpdatePage();
 
     // Tree helpers (MainWindow.cpp).
     Node* currentNode() const;
@@ -172,13 +182,12 @@ private:
     _LocalDBItemNode* findLocalDb(const QString& name) const;
     _LocalDBItemNode* createLocalDb(const QString& name);
 
-
     // Delete (MainWindowDelete.cpp).
     void deleteRecords(MessageSet& set, const MessageList& list);
     void deleteEmptyChats(MessageSet& set, const QList<_MsgChat*>& chats);
     bool runDeleteJob(_AbsDBItemNode* source, const MessageList& list);
 
-    // Commands of later work (MainWindowLater.cpp).
+    // Export and print (MainWindowExport.cpp).
     void exportMessages(const MessageList& list);
     void printMessages(const MessageList& list);
 
@@ -189,6 +198,11 @@ private:
     std::unique_ptr<MainWindowForm> ui;
     ItemModelMain* mainModel = nullptr;
     ItemModelSms* smsModel = nullptr;
+    // The update check and the promotion request of this start while they
+    // are under way, and their manager; aborted when the window goes.
+    QNetworkAccessManager* network = nullptr;
+    QPointer<QNetworkReply> updateRequest;
+    QPointer<QNetworkReply> advRequest;
     QLabel* advLabel = nullptr;
     QAction* actBackup = nullptr;
     QAction* actA2A = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Called once at start-up, after the main window is shown. Decides whether
+// Called once at start-up, after the main window is shown. Converts the
 // local databases of the earlier single-file format (plain files directly
-// inside localDbDir()) are to be converted; returns true only when such a
-// conversion ran and succeeded, in which case the program ends.
+// inside localDbDir()) under a progress dialog that cannot be cancelled;
+// true only when a conversion ran and succeeded, after the user read the
+// success message. The program then ends.
 bool convertOldLocalDatabasesIfAny();

@@ -36,8 +36,10 @@ int main(int argc, char* argv[])
     MainWindow window;
     window.show();
 
+    // Converted databases show after a restart: the program ends once the
+    // user has read the message.
     if (convertOldLocalDatabasesIfAny())
-        return 0;
+        QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
 
     return app.exec();
 }

@@ -10,6 +10,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEXTFERRY_BUI
 cmake --build "$build" --target bench -j "$(nproc)"
 
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+# The benchmarks open main windows; they send nothing to the vendor's server.
+export TEXTFERRY_SERVER="${TEXTFERRY_SERVER:-off}"
 for bench in "$build"/bench/bench_*; do
     [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo

@@ -18,6 +18,8 @@ endif()
 # a fresh folder of the build tree so no test touches the real user's data.
 # The stand-in adb comes first on PATH, so no test ever reaches a real adb
 # server or phone; TEXTFERRY_PHONESIM names the phone simulator.
+# TEXTFERRY_SERVER=off keeps every test away from the vendor's web server; the
+# tests of those requests point it at their own server.
 function(textferry_add_test)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
@@ -25,6 +27,6 @@ function(textferry_add_test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set(home "${CMAKE_BINARY_DIR}/test-home/${T_NAME}")
     set_tests_properties(${T_NAME} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};LC_ALL=C.UTF-8;TZ=UTC;PATH=${TEXTFERRY_STANDIN_BIN}:$ENV{PATH};TEXTFERRY_PHONESIM=${TEXTFERRY_PHONESIM}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};LC_ALL=C.UTF-8;TZ=UTC;PATH=${TEXTFERRY_STANDIN_BIN}:$ENV{PATH};TEXTFERRY_PHONESIM=${TEXTFERRY_PHONESIM};TEXTFERRY_SERVER=off"
         TIMEOUT 300)
 endfunction()

@@ -205,6 +205,10 @@
         <source>IDS_SEL_EXPORT_MESSAGES_PATH</source>
         <translation>Please select Save Path for SMS.</translation>
     </message>
+    <message>
+        <source>A new version of %1 is available. Would you like to download it now?</source>
+        <translation>A new version of %1 is available. Would you like to download it now?</translation>
+    </message>
 </context>
 <context>
     <name>ExportSMSThread</name>
@@ -419,6 +423,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_SMS</source>
         <translation>Successfully Backup %1 SMS to local Database.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDbUpdateThread</name>
+    <message>
+        <source>IDS_UPDATING_LOCALDB_%1</source>
+        <translation>Updating local database '%1'...</translation>
+    </message>
+    <message>
+        <source>SMS: %1/%2</source>
+        <translation>SMS: %1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH</source>
+        <translation>Successfully updated local database. Please restart software.</translation>
     </message>
 </context>
 <context>

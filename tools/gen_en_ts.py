@@ -65,6 +65,7 @@ TEXTS = {
          "manually."),
         ("IDS_SEL_ONE_ANDROID_DEVICE", "Please select an Android device:"),
         ("IDS_SEL_EXPORT_MESSAGES_PATH", "Please select Save Path for SMS."),
+        ("A new version of %1 is available. Would you like to download it now?", None),
     ],
     "ExportSMSThread": [
         ("IDS_EXPORTING_MESSAGES_TO_FILE", "Exporting SMS..."),
@@ -135,6 +136,11 @@ TEXTS = {
         ("IDS_BACKING_UP_SMS", "Backing up SMS to Local Database..."),
         ("SMS: %1/%2", "SMS: %1/%2"),
         ("IDS_SUC_BACKUP_%1_SMS", "Successfully Backup %1 SMS to local Database."),
+    ],
+    "LocalDbUpdateThread": [
+        ("IDS_UPDATING_LOCALDB_%1", "Updating local database '%1'..."),
+        ("SMS: %1/%2", "SMS: %1/%2"),
+        ("IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH", "Successfully updated local database. Please restart software."),
     ],
     "DeleteMessagesThread": [
         ("IDS_DELETING_LOCAL_DB_MESSAGES", "Deleting SMS..."),

@@ -12,4 +12,7 @@ inline constexpr char kHelpPage[] = "https://www.textferry.app/help/";
 inline constexpr char kSupportPage[] = "https://www.textferry.app/support/";
 inline constexpr char kUsbDebuggingPage[] = "https://www.textferry.app/help/usb-debugging/";
 inline constexpr char kUsbDriverPage[] = "https://www.textferry.app/help/usb-driver/";
+// The vendor's web server (HTTP, port 80): error reports, the update check and
+// the promotion link. TEXTFERRY_SERVER overrides it (VendorServer).
+inline constexpr char kServerHost[] = "service.textferry.app";
 } // namespace AppInfo

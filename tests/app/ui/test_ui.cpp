@@ -4,6 +4,7 @@
 #include "app/ui/ShellOpen.h"
 #include "app/ui/WinMovable.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/UrlCatcher.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -54,17 +55,6 @@ void captureReports(QtMsgType type, const QMessageLogContext&, const QString& me
 }
 
 } // namespace
-
-// Stands in for the desktop: receives what would be opened.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class TestUi : public QObject
 {

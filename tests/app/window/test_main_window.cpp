@@ -3,6 +3,7 @@
 #include "WindowTestKit.h"
 
 #include "app/MainWindow.h"
+#include "app/StartupConversion.h"
 #include "app/base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
@@ -10,6 +11,7 @@
 #include "app/views/MyTreeView.h"
 #include "store/IOS6MessageDb.h"
 #include "tests/support/ModalDriver.h"
+#include "tools/gen_old_localdb/OldLocalDbWriter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -102,6 +104,7 @@ private slots:
     void exportEveryFilter_data();
     void exportEveryFilter();
     void printShowsThePreview();
+    void oldDatabasesConvertAtStartUp();
 
 private:
     QTemporaryDir home;
@@ -549,6 +552,27 @@ void TestMainWindow::printShowsThePreview()
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QCOMPARE(driver.texts().first().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Print SMS"));
     QCOMPARE(pages, 1);
+}
+
+// A file of the earlier format converts under the progress dialog, which
+// says so; the next start shows it as a local database with its messages.
+void TestMainWindow::oldDatabasesConvertAtStartUp()
+{
+    const QList<OldSmsRow> rows = generatedOldRows(30, 5);
+    writeOldLocalDatabase(localDbFolder(QStringLiteral("Old Phone.db")), rows);
+    {
+        MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+        ModalDriver driver;
+        driver.answer(QMessageBox::Ok);
+        QVERIFY(convertOldLocalDatabasesIfAny());
+        QVERIFY(driver.waitUntilDone());
+        QCOMPARE(driver.texts(),
+                 QStringList{"Successfully updated local database. Please restart software."});
+        QVERIFY(!convertOldLocalDatabasesIfAny()); // nothing left to convert
+    }
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+    selectNode(window, QStringLiteral("db:Old Phone.db"));
+    QCOMPARE(counterText(window), QStringLiteral("SMS: %1").arg(rows.size()));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,170 @@
+// The window's conversations with the vendor's web server: once a day the
+// update check and the promotion link, both started by the constructor and
+// never waited for, and the "Check for Update" command.
+#include "app/MainWindow.h"
+
+#include "app/base/AppDirs.h"
+#include "app/base/AppInfo.h"
+#include "app/base/VendorServer.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/ui/ShellOpen.h"
+#include "app/ui/VendorRequest.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+constexpr qint64 kSecondsBetweenChecks = 86400;
+const char kCheckTimeFile[] = "last-check-version-time";
+const char kPromotionFile[] = "last-adv";
+
+QString dataFile(const char* name)
+{
+    return appDataDir().absoluteFilePath(QLatin1String(name));
+}
+
+// The file holds the time of the last update reply. Compared as unsigned, a
+// time in the future is as stale as one more than a day old.
+bool checkedWithinADay()
+{
+    QFile file(dataFile(kCheckTimeFile));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray content = file.read(64);
+    const int nul = content.indexOf('\0');
+    if (nul >= 0)
+        content.truncate(nul);
+    const qint64 checked = QString::fromLatin1(content).toInt();
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    return checked != 0 && quint64(now - checked) <= quint64(kSecondsBetweenChecks);
+}
+
+void writeDataFile(const char* name, const QByteArray& content)
+{
+    QFile file(dataFile(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+}
+
+QString productQuery(bool withBuild)
+{
+    QString query = QStringLiteral("pid=") + QLatin1String(AppInfo::kProductId);
+    if (withBuild)
+        query += QStringLiteral("&ver=%1").arg(AppInfo::kBuildNumber);
+    return query;
+}
+
+// The reply of a request once it has finished, handed over by the window:
+// the member is cleared and the reply deleted later. Null before it finished.
+QNetworkReply* takeFinished(QPointer<QNetworkReply>& request)
+{
+    QNetworkReply* reply = request.data();
+    if (!reply || !reply->isFinished())
+        return nullptr;
+    request.clear();
+    reply->deleteLater();
+    return reply;
+}
+
+} // namespace
+
+void MainWindow::startUpdateChecks()
+{
+    const VendorServer server = VendorServer::fromEnvironment();
+    if (server.isOff() || checkedWithinADay())
+        return;
+    network = new QNetworkAccessManager(this);
+    updateRequest = VendorRequest::get(*network, server.url(QStringLiteral("/sms_check_update.php"),
+                                                            productQuery(true) + QStringLiteral("&q=1")));
+    connect(updateRequest, &QNetworkReply::finished, this, &MainWindow::onCheckVersionReadyRead);
+    advRequest = VendorRequest::get(*network, server.url(QStringLiteral("/adv.php"), productQuery(false)));
+    connect(advRequest, &QNetworkReply::finished, this, &MainWindow::onGetAdvLinkRead);
+}
+
+void MainWindow::abortUpdateChecks()
+{
+    // Aborting finishes a reply at once; the window no longer listens then.
+    for (QNetworkReply* reply : {updateRequest.data(), advRequest.data()}) {
+        if (reply) {
+            reply->disconnect(this);
+            reply->abort();
+        }
+    }
+    delete network;
+    network = nullptr;
+}
+
+void MainWindow::onCheckVersionReadyRead()
+{
+    QNetworkReply* reply = takeFinished(updateRequest);
+    // Without any answer the next start asks again; any answer counts as the
+    // day's check, whatever its status.
+    if (!reply || !VendorRequest::hasHttpStatus(*reply))
+        return;
+    writeDataFile(kCheckTimeFile, QByteArray::number(QDateTime::currentSecsSinceEpoch()));
+    const std::optional<QByteArray> body = VendorRequest::textBody(*reply);
+    if (!body)
+        return;
+    const QString address = QString::fromLatin1(*body);
+    if (!address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        return; // no newer version
+    // Asked from the event loop, once the reply's own signal has returned.
+    QMetaObject::invokeMethod(
+        this, [this, address] { offerUpdate(address); }, Qt::QueuedConnection);
+}
+
+void MainWindow::offerUpdate(const QString& address)
+{
+    const QString question = tr("A new version of %1 is available. Would you like to download it now?")
+                                 .arg(QObject::tr("Textferry"));
+    if (!askYesNo(question))
+        return;
+    openWithShell(address.trimmed());
+    close();
+}
+
+void MainWindow::onGetAdvLinkRead()
+{
+    QNetworkReply* reply = takeFinished(advRequest);
+    const std::optional<QByteArray> body = reply ? VendorRequest::textBody(*reply) : std::nullopt;
+    if (!body)
+        return;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString link = utf8(*body);
+    // Anything but a link keeps the one an earlier start cached.
+    if (utf8.hasError() || !link.startsWith(QLatin1String("<a"), Qt::CaseInsensitive))
+        return;
+    showPromotion(link);
+}
+
+void MainWindow::showPromotion(const QString& link)
+{
+    static const QRegularExpression anchorStart(QStringLiteral("^<a"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    QString styled = link;
+    styled.replace(
+        anchorStart,
+        QStringLiteral("<a style=\"color:%1;text-decoration:none;\"").arg(QLatin1String("#3894BC")));
+    advLabel->setText(styled);
+    writeDataFile(kPromotionFile, styled.toUtf8());
+}
+
+void MainWindow::openUpdatePage()
+{
+    // The command always opens a page: with requests turned off, the vendor's own.
+    VendorServer server = VendorServer::fromEnvironment();
+    if (server.isOff())
+        server = VendorServer::fromSetting(QString());
+    openWithShell(server.url(QStringLiteral("/sms_check_update.php"), productQuery(true)).toString());
+}
+
+void MainWindow::miCheckUpdate()
+{
+    openUpdatePage();
+}

@@ -1,0 +1,122 @@
+#include "jobs/LocalDbUpdateThread.h"
+
+#include "app/base/AppDirs.h"
+#include "app/base/Rc4.h"
+#include "country/CountryInfo.h"
+#include "jobs/JobProgress.h"
+#include "jobs/OldLocalDbFormat.h"
+#include "store/ExportMessagesDb.h"
+#include "store/SimpleSms.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <exception>
+
+namespace {
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("LocalDbUpdateThread", text);
+}
+
+QStringList oldFiles()
+{
+    return localDbDir().entryList(QDir::Files, QDir::NoSort);
+}
+
+// The message text: empty for NULL or nothing, else deciphered, as UTF-8.
+QString decipheredBody(const QByteArray& body)
+{
+    if (body.isEmpty())
+        return QString();
+    return QString::fromUtf8(rc4(QByteArray(OldLocalDbFormat::kKey), body));
+}
+
+} // namespace
+
+LocalDbUpdateThread::LocalDbUpdateThread(JobProgress* form, QObject* parent) : QThread(parent), form(form) {}
+
+bool LocalDbUpdateThread::hasOldDatabases()
+{
+    return !oldFiles().isEmpty();
+}
+
+void LocalDbUpdateThread::run()
+{
+    const QStringList files = oldFiles();
+    if (files.isEmpty()) {
+        // Gone since the caller looked: the dialog closes without a word.
+        form->postSucceed(QString());
+        return;
+    }
+    for (const QString& name : files) {
+        if (!convertFile(name))
+            return;
+        ++convertedFiles;
+    }
+    removeLeftovers();
+    form->postSucceed(translated("IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH"));
+}
+
+bool LocalDbUpdateThread::convertFile(const QString& fileName)
+{
+    form->postUpdateProgress(translated("IDS_UPDATING_LOCALDB_%1").arg(fileName), 0, QString());
+    QString path = localDbDir().absoluteFilePath(fileName);
+    const QLatin1String working(OldLocalDbFormat::kWorkingSuffix);
+    if (QFileInfo(path).suffix().compare(working.mid(1), Qt::CaseInsensitive) != 0) {
+        if (!QFile::rename(path, path + working)) {
+            form->postErrorOccurred(QStringLiteral("can not rename %1.").arg(path));
+            return false;
+        }
+        path += working;
+    }
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('.')));
+    ExportMessagesDb exporter{QDir(folder), QString()};
+    Sqlite3DB old;
+    try {
+        old.openThrow(path, Sqlite3DB::ReadWrite);
+        exporter.begin();
+        copyMessages(old, exporter);
+        exporter.end();
+        old.close();
+        QFile::remove(path);
+    } catch (const std::exception& e) {
+        exporter.db.close(); // nothing of this file is committed
+        form->postErrorOccurred(QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void LocalDbUpdateThread::copyMessages(Sqlite3DB& old, ExportMessagesDb& exporter)
+{
+    Sqlite3Cursor cursor = old.queryThrow(QStringLiteral("select * from view_sms"));
+    const int n = cursor.count();
+    const CountryInfo country = exporter.db.countries().currentCountry();
+    const int address = cursor.columnIndex(QStringLiteral("address"));
+    const int body = cursor.columnIndex(QStringLiteral("body"));
+    const int person = cursor.columnIndex(QStringLiteral("person"));
+    const int date = cursor.columnIndex(QStringLiteral("date"));
+    const int isSend = cursor.columnIndex(QStringLiteral("is_send"));
+    for (int k = 1; cursor.moveNext(); ++k) {
+        form->postUpdateProgress(QString(), int(double(k) / double(n) * 100.0),
+                                 translated("SMS: %1/%2").arg(k).arg(n));
+        SimpleSms sms;
+        sms.fill({normalizePhoneNumber(country, cursor.getText(address)), cursor.getText(person),
+                  decipheredBody(cursor.getBlob(body)), QString(),
+                  storedDateFromUnixSeconds(cursor.getInt64(date)), cursor.getInt64(isSend) != 0});
+        exporter.write(sms.message());
+    }
+}
+
+// Working files of an earlier, interrupted run that nothing took up.
+void LocalDbUpdateThread::removeLeftovers()
+{
+    QDir folder = localDbDir();
+    for (const QString& name :
+         folder.entryList({QLatin1Char('*') + QLatin1String(OldLocalDbFormat::kWorkingSuffix)}, QDir::Files))
+        folder.remove(name);
+}

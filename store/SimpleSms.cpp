@@ -1,0 +1,47 @@
+#include "store/SimpleSms.h"
+
+#include "store/MessageHash.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+// Seconds from 1970-01-01 to 2001-01-01, UTC.
+constexpr qint64 kStoredEpochOffset = 978307200;
+} // namespace
+
+int storedDateFromUnixSeconds(qint64 seconds)
+{
+    // Far outside the field's range only for broken input; never wrapped.
+    const qint64 stored = seconds > std::numeric_limits<qint64>::min() + kStoredEpochOffset
+                              ? seconds - kStoredEpochOffset
+                              : std::numeric_limits<qint64>::min();
+    return int(std::clamp<qint64>(stored, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void SimpleSms::fill(const Fields& fields)
+{
+    handle.id = fields.address;
+    handle._ct_name = fields.contactName;
+
+    chat.guid = QStringLiteral("SMS;-;") + fields.address;
+    chat.chat_identifier = fields.address;
+    chat.participants.insert(fields.address, &handle);
+
+    sms.text = fields.text;
+    sms.subject = fields.subject;
+    sms.service = QStringLiteral("SMS");
+    sms.account = QStringLiteral("e:");
+    sms.date = fields.date;
+    sms.date_read = fields.date;
+    sms.date_delivered = fields.date;
+    sms.is_from_me = fields.fromMe ? 1 : 0;
+    sms.is_finished = 1;
+    sms.is_prepared = 1;
+    sms.is_read = 1;
+    sms.is_sent = 1;
+    sms.was_data_detected = 1;
+    sms.handle = &handle;
+    sms.chat = &chat;
+    sms.guid = guidFromBytes(logicHash(sms).toUtf8());
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "store/MsgChat.h"
+#include "store/MsgHandle.h"
+#include "store/MsgMessage.h"
+
+// One SMS from a source that knows only its basics (a phone's backup, a
+// local database of the earlier format), as the records the message database
+// writer takes: a correspondent and a conversation of its own, keyed by the
+// address, and the message pointing at both, with the flags of a delivered,
+// read SMS and a guid made from its content.
+class SimpleSms
+{
+public:
+    struct Fields
+    {
+        QString address; // already normalised
+        QString contactName;
+        QString text;
+        QString subject;
+        int date = 0; // stored date unit, also the read and delivery dates
+        bool fromMe = false;
+    };
+
+    SimpleSms() = default;
+    SimpleSms(const SimpleSms&) = delete;
+    SimpleSms& operator=(const SimpleSms&) = delete;
+
+    void fill(const Fields& fields);
+    const _MsgMessage& message() const { return sms; }
+
+private:
+    _MsgHandle handle;
+    _MsgChat chat;
+    _MsgMessage sms;
+};
+
+// The stored date for seconds since 1970-01-01 UTC, kept within the range of the field.
+int storedDateFromUnixSeconds(qint64 seconds);
