@@ -21,6 +21,8 @@ std::unique_ptr<QTemporaryDir> useTemporaryHome()
         std::exit(1);
     }
     qputenv("HOME", QFile::encodeName(home->path()));
+    // The data folder follows XDG_DATA_HOME before HOME on Linux.
+    qunsetenv("XDG_DATA_HOME");
     return home;
 }
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, testing and running Textferry needs, from Debian's
-# packages. Does nothing for packages already there; needs root to install.
+# packages; with --package, also what building and checking the Debian package
+# needs (scripts/package.sh). Does nothing for packages already there; needs
+# root to install.
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +13,11 @@ PACKAGES=(
     adb android-sdk-platform-tools-common
     poppler-utils
 )
+if [ "${1:-}" = "--package" ]; then
+    # dpkg-dev: dpkg-shlibdeps and dpkg-buildflags; file: CPack finds the
+    # programs to strip and to work out the dependencies of with it.
+    PACKAGES+=(dpkg-dev file desktop-file-utils appstream lintian)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders the hand-drawn pictures in res/svg/ to the PNG files the program carries.
+# Renders the hand-drawn pictures in res/svg/ to the PNG files the program carries,
+# and the application picture to the icon sizes the Linux package installs.
 #
 # Needs rsvg-convert (Debian package librsvg2-bin). The PNG files are committed, so the
 # build never runs this; run it again after editing a picture:
@@ -71,5 +72,16 @@ while read -r name folder width height; do
     rsvg-convert --format=png --width="$width" --height="$height" --output="$out" "$src"
     echo "${out#"$root"/}  ${width}x${height}"
 done <<<"$table"
+
+# The application picture again at the sizes of the desktop's icon theme, for
+# the Linux menu entry (res/linux/icons/SIZE.png; installed as hicolor icons).
+if [ $# -eq 0 ] || [[ "$wanted" == *" main "* ]]; then
+    mkdir -p "$root/res/linux/icons"
+    for size in 16 24 32 48 64 128 256 512; do
+        rsvg-convert --format=png --width="$size" --height="$size" \
+            --output="$root/res/linux/icons/$size.png" "$svg_dir/main.svg"
+        echo "res/linux/icons/$size.png  ${size}x${size}"
+    done
+fi
 
 exit "$status"

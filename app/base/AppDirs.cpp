@@ -5,8 +5,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
+
+constexpr QLatin1String kVendorFolder("QuillBridge");
+
+QString productId()
+{
+    return QString::fromLatin1(AppInfo::kProductId);
+}
 
 // "AppData/Roaming" in the home folder when it exists, else "Application Data".
 QString roamingFolder(const QString& homePath)
@@ -16,6 +24,22 @@ QString roamingFolder(const QString& homePath)
     if (QDir(roaming).exists())
         return roaming;
     return home.absoluteFilePath(QStringLiteral("Application Data"));
+}
+
+// The Xdg rule: "AppData/Roaming" when it exists; "Application Data" while
+// it holds our data folder or its redirect file, so that nobody's databases
+// vanish with an update; else the XDG data home.
+QString xdgRoamingFolder(const QString& homePath, const QString& dataHomePath)
+{
+    const QDir home(homePath);
+    const QString roaming = home.absoluteFilePath(QStringLiteral("AppData/Roaming"));
+    if (QDir(roaming).exists())
+        return roaming;
+    const QString legacy = home.absoluteFilePath(QStringLiteral("Application Data"));
+    const QString dataFolder = QDir(legacy).absoluteFilePath(kVendorFolder + QLatin1Char('/') + productId());
+    if (QFileInfo::exists(dataFolder) || QFileInfo::exists(dataFolder + QStringLiteral(".redirect")))
+        return legacy;
+    return dataHomePath;
 }
 
 // The base folder named by the redirect file, or an empty text when the file
@@ -37,21 +61,41 @@ QString redirectTarget(const QString& redirectFile)
 
 } // namespace
 
-QString resolveAppDataFolder(const QString& homePath)
+DataFolderRule platformDataFolderRule()
 {
-    const QString productId = QString::fromLatin1(AppInfo::kProductId);
-    const QDir roaming(roamingFolder(homePath));
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return DataFolderRule::Roaming;
+#else
+    return DataFolderRule::Xdg;
+#endif
+}
+
+QString xdgDataHome()
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    // The XDG rules ignore a relative path; it would follow the current folder.
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
+        return QDir::home().absoluteFilePath(QStringLiteral(".local/share"));
+    return dataHome;
+}
+
+QString resolveAppDataFolder(const QString& homePath, const QString& dataHomePath, DataFolderRule rule)
+{
+    const QString id = productId();
+    const QDir roaming(rule == DataFolderRule::Roaming ? roamingFolder(homePath)
+                                                       : xdgRoamingFolder(homePath, dataHomePath));
     QString base = redirectTarget(
-        roaming.absoluteFilePath(QStringLiteral("QuillBridge/") + productId + QStringLiteral(".redirect")));
+        roaming.absoluteFilePath(kVendorFolder + QLatin1Char('/') + id + QStringLiteral(".redirect")));
     if (base.isEmpty())
-        base = roaming.absoluteFilePath(QStringLiteral("QuillBridge"));
-    return QDir(base).absoluteFilePath(productId);
+        base = roaming.absoluteFilePath(kVendorFolder);
+    return QDir(base).absoluteFilePath(id);
 }
 
 QDir appDataDir()
 {
     // Resolved once; a redirect file changed later takes effect at the next start.
-    static const QString folder = resolveAppDataFolder(QDir::homePath());
+    static const QString folder =
+        resolveAppDataFolder(QDir::homePath(), xdgDataHome(), platformDataFolderRule());
     QDir().mkpath(folder);
     return QDir(folder);
 }

@@ -3,13 +3,32 @@
 #include <QDir>
 #include <QString>
 
+// Where the data folder goes when no redirect file says otherwise.
+enum class DataFolderRule
+{
+    // "AppData/Roaming" in the home folder when it exists, else "Application
+    // Data": Windows, and macOS.
+    Roaming,
+    // "AppData/Roaming" when it exists, else "Application Data" when it already
+    // holds our data folder or its redirect file, else the XDG data home:
+    // Linux and the other free desktops.
+    Xdg,
+};
+
+// The rule of the system the program was built for.
+DataFolderRule platformDataFolderRule();
+// The XDG data home as QStandardPaths gives it ($XDG_DATA_HOME, else
+// "~/.local/share"); "~/.local/share" when that is empty or relative.
+QString xdgDataHome();
 // The per-user data folder: resolved once per process (with the optional
 // ".redirect" file beside its default place) and created on every call.
 QDir appDataDir();
 // The data folder for the given home folder, resolved afresh and not created:
 // "<roaming>/QuillBridge/<product id>", or "<redirect target>/<product id>"
 // when "<roaming>/QuillBridge/<product id>.redirect" names an existing path.
-QString resolveAppDataFolder(const QString& homePath);
+// <roaming> follows the rule; dataHomePath is the XDG data home the Xdg rule
+// may choose, and the Roaming rule ignores it.
+QString resolveAppDataFolder(const QString& homePath, const QString& dataHomePath, DataFolderRule rule);
 // "local_databases" in the data folder, created when missing.
 QDir localDbDir();
 // Deletes a folder tree; entries that cannot be removed stay, silently.

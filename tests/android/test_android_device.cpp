@@ -30,6 +30,7 @@ void TestAndroidDevice::initTestCase()
 {
     QVERIFY(home.isValid());
     qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
 }
 
 void TestAndroidDevice::deviceIdFollowsConnectionKind()

@@ -49,6 +49,7 @@ void TestDeviceMonitor::initTestCase()
 {
     QVERIFY(home.isValid());
     qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     qRegisterMetaType<AdbDevice>("AdbDevice");
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());

@@ -56,6 +56,7 @@ void TestCountryDialog::initTestCase()
 {
     QVERIFY(home.isValid());
     qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     static QTranslator translator;
     QVERIFY(translator.load(QStringLiteral(":/en.qm")));
     QCoreApplication::installTranslator(&translator);

@@ -66,6 +66,7 @@ private slots:
     {
         QVERIFY(home.isValid());
         qputenv("HOME", home.path().toUtf8());
+        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
         const QString path = home.filePath(QStringLiteral("shipped.db"));
         QVERIFY(QFile::copy(QStringLiteral(":/res/countries.db"), path));
         shipped.openThrow(path, 1 /* read-only */);

@@ -1,5 +1,4 @@
 #include "app/base/AppDirs.h"
-#include "app/base/AppInfo.h"
 #include "app/base/LogHandler.h"
 
 #include <QFile>
@@ -14,19 +13,12 @@
 
 namespace {
 
-const QString kProductId = QString::fromLatin1(AppInfo::kProductId);
-
 void writeFile(const QString& path, const QByteArray& content = QByteArray())
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(content);
-}
-
-QString defaultDataFolder(const QString& home)
-{
-    return home + QStringLiteral("/Application Data/QuillBridge/") + kProductId;
 }
 
 // The one log file in the folder, read whole; empty when there is none.
@@ -50,9 +42,6 @@ private slots:
     void init();
     void cleanup();
 
-    void dataFolder_data();
-    void dataFolder();
-    void appDataDirIsCreatedUnderHome();
     void removeDirRecursively();
     void safeFileName_data();
     void safeFileName();
@@ -68,16 +57,12 @@ private:
     // Gives QtTest its own message handler back after logging through ours.
     void restoreHandler() { qInstallMessageHandler(testLibHandler); }
 
-    QTemporaryDir home;
     std::unique_ptr<QTemporaryDir> tmp;
     QtMessageHandler testLibHandler = nullptr;
 };
 
 void TestBase::initTestCase()
 {
-    QVERIFY(home.isValid());
-    // Before the first appDataDir(): the data folder is cached per process.
-    qputenv("HOME", QFile::encodeName(home.path()));
     testLibHandler = qInstallMessageHandler(nullptr);
     restoreHandler();
 }
@@ -94,45 +79,6 @@ void TestBase::cleanup()
     installLogHandler(tmp->filePath(QStringLiteral("parked")), 10);
     restoreHandler();
     tmp.reset();
-}
-
-// Content of the redirect file, "@" standing for an existing folder.
-void TestBase::dataFolder_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("redirected");
-
-    QTest::newRow("existing folder") << QByteArray("@") << true;
-    QTest::newRow("trailing line break") << QByteArray("@\n") << false;
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("names nothing") << QByteArray("@/missing") << false;
-}
-
-void TestBase::dataFolder()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, redirected);
-
-    const QString target = tmp->filePath(QStringLiteral("dätä target"));
-    QVERIFY(QDir().mkpath(target));
-    writeFile(defaultDataFolder(tmp->path()) + QStringLiteral(".redirect"),
-              content.replace('@', target.toUtf8()));
-
-    const QString expected =
-        redirected ? target + QLatin1Char('/') + kProductId : defaultDataFolder(tmp->path());
-    QCOMPARE(resolveAppDataFolder(tmp->path()), expected);
-    QVERIFY(!QFileInfo::exists(expected)); // resolving creates nothing
-}
-
-// Without a redirect file the data folder is the default one under HOME.
-void TestBase::appDataDirIsCreatedUnderHome()
-{
-    const QString expected = defaultDataFolder(home.path());
-    QCOMPARE(appDataDir().absolutePath(), expected);
-    // Removed while running: the next call makes it again.
-    QVERIFY(QDir(expected).removeRecursively());
-    QCOMPARE(localDbDir().absolutePath(), expected + QStringLiteral("/local_databases"));
-    QVERIFY(QDir(expected + QStringLiteral("/local_databases")).exists());
 }
 
 void TestBase::removeDirRecursively()

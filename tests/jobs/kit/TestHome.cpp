@@ -8,6 +8,7 @@
 void prepareTestHome(QTemporaryDir& home)
 {
     qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     static QTranslator translator;
     if (translator.isEmpty() && translator.load(QStringLiteral(":/en.qm")))
         QCoreApplication::installTranslator(&translator);

@@ -19,6 +19,7 @@ private slots:
         // The country library copies its database into the data folder.
         QVERIFY(home.isValid());
         qputenv("HOME", home.path().toUtf8());
+        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     }
 
     void init()

@@ -29,6 +29,7 @@ private slots:
     {
         QVERIFY(home.isValid());
         qputenv("HOME", QFile::encodeName(home.path()));
+        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     }
 
     void init()
