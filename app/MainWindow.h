@@ -102,6 +102,7 @@ public slots:
     void miConnectWifi();
     void miViewCache();
     void miOpenDbFolder();
+    void miImportXml();
     void miCheckUpdate();
     void miHelp();
     void miFeedback();
@@ -178,6 +179,7 @@ private:
 
     // Backup (MainWindowBackup.cpp).
     void backupMessages(const MessageList& list);
+    _LocalDBItemNode* pickLocalDbForWriting(const QString& suggestedName);
     QStringList localDbNames() const;
     _LocalDBItemNode* findLocalDb(const QString& name) const;
     _LocalDBItemNode* createLocalDb(const QString& name);

@@ -48,21 +48,9 @@ void MainWindow::backupMessages(const MessageList& list)
     // its node is not used past this point, and its records stay alive until
     // the job has ended.
     const MessageSetPtr sourceRecords = source->messageSet;
-    const QString suggestedName = source->name + QStringLiteral("_Backup");
-    QString name;
-    {
-        LocalDbSelForm picker(localDbNames(), suggestedName, this);
-        name = picker.selectDatabaseName();
-    }
-    if (name.isEmpty())
-        return;
-    _LocalDBItemNode* target = findLocalDb(name);
-    if (!target)
-        target = createLocalDb(name);
+    _LocalDBItemNode* target = pickLocalDbForWriting(source->name + QStringLiteral("_Backup"));
     if (!target)
         return;
-    // The job writes through its own connection.
-    target->db->close();
     {
         ProgressForm form(QString(), this);
         BackupSMSThread job(list, target->db->folder(), QString(), &form, this);
@@ -70,6 +58,25 @@ void MainWindow::backupMessages(const MessageList& list)
             return;
     }
     reloadSource(target, SourceRead::Messages);
+}
+
+// Asks for the local database a job writes into: an existing one, or a new
+// one made at once. Its connection is closed: the job writes through its own.
+_LocalDBItemNode* MainWindow::pickLocalDbForWriting(const QString& suggestedName)
+{
+    QString name;
+    {
+        LocalDbSelForm picker(localDbNames(), suggestedName, this);
+        name = picker.selectDatabaseName();
+    }
+    if (name.isEmpty())
+        return nullptr;
+    _LocalDBItemNode* target = findLocalDb(name);
+    if (!target)
+        target = createLocalDb(name);
+    if (target)
+        target->db->close();
+    return target;
 }
 
 QStringList MainWindow::localDbNames() const

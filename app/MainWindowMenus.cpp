@@ -46,6 +46,7 @@ const char kDb2AText[] = "Transfer SMS from Database to Android";
 const char kExportText[] = "Export SMS to File";
 const char kPrintText[] = "Print SMS";
 const char kOpenDbFolderText[] = "Open Database Folder";
+const char kImportXmlText[] = "Import XML Backup\u2026";
 
 const char kBackupIcon[] = ":res/backup.png";
 const char kA2AIcon[] = ":res/a2a.png";
@@ -68,6 +69,8 @@ void MainWindow::buildMenus()
     actPrint = addEntry(file, this, {kPrintText, kPrintIcon, &MainWindow::miPrint, false});
     actDelete = addEntry(file, this, {"Delete SMS", kDeleteIcon, &MainWindow::miDel, false});
     file->addSeparator();
+    addEntry(file, this, {kImportXmlText, kNoIcon, &MainWindow::miImportXml})
+        ->setObjectName(QStringLiteral("actImportXml"));
     addEntry(file, this, {kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder});
     QAction* exit = file->addAction(QIcon(QStringLiteral(":res/exit.png")), QObject::tr("Exit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -130,7 +133,8 @@ QMenu* MainWindow::createTreeContextMenu()
     const bool anyPhone = phoneCount() > 0;
     switch (node->type) {
     case kNodeRootLocalDbs:
-        return menuOf(this, {{kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder}});
+        return menuOf(this, {{kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder},
+                             {kImportXmlText, kNoIcon, &MainWindow::miImportXml}});
     case kNodeDevice:
         return menuOf(this, {
                                 {kBackupText, kBackupIcon, &MainWindow::miBackupAll},

@@ -3,27 +3,51 @@
 #include "app/base/AppDirs.h"
 #include "app/base/AppInfo.h"
 #include "app/base/LogHandler.h"
+#include "app/cli/CommandLine.h"
 #include "app/ui/MessageBoxes.h"
 #include "store/sql/AbsDb.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QTranslator>
 #include <QtDebug>
 
 namespace {
 // The interface version of the SQL layer this program is built for.
 constexpr int kSqlInterfaceVersion = 5;
+
+// Installed even when the translation did not load: the source texts show then.
+void installTranslation(QTranslator& translator)
+{
+    [[maybe_unused]] const bool loaded =
+        translator.load(QStringLiteral(":/en.qm"), QString(), QString(), QString());
+    QCoreApplication::installTranslator(&translator);
+}
+
+// The command line works without a display: nothing is ever shown, but
+// the PDF export needs the fonts of a GUI application.
+int runCommandLine(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTranslator translator;
+    installTranslation(translator);
+    return CommandLine::run(app);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    if (CommandLine::isRequested(argc, argv))
+        return runCommandLine(argc, argv);
 
-    // Installed even when the translation did not load: the source texts show then.
+    QApplication app(argc, argv);
+    // Lets the desktop match the window to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(AppInfo::kDesktopFileId));
     QTranslator translator;
-    [[maybe_unused]] const bool loaded =
-        translator.load(QStringLiteral(":/en.qm"), QString(), QString(), QString());
-    QApplication::installTranslator(&translator);
+    installTranslation(translator);
 
     if (sqlite_qt_version() != kSqlInterfaceVersion) {
         showErrorBox(QStringLiteral("invalid libsqlite_qt."));

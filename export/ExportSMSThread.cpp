@@ -3,6 +3,7 @@
 #include "app/base/AppDirs.h"
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesTxt.h"
+#include "export/ExportMessagesXml.h"
 #include "export/ExportOrder.h"
 #include "export/ExportSMSHtml.h"
 #include "export/ExportSMSPdf.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -71,8 +73,13 @@ void ExportSMSThread::run()
 
 void ExportSMSThread::exportAll()
 {
-    if (format > ExportTarget::Html)
+    if (format > ExportTarget::Xml)
         throw std::runtime_error("not support export format.");
+    // The backup states its number of messages before the first one.
+    const bool backup = format == ExportTarget::Xml;
+    if (backup)
+        backupCount = std::count_if(messages.cbegin(), messages.cend(),
+                                    [](const _MsgMessage* m) { return m && ExportMessagesXml::writes(*m); });
     if (format == ExportTarget::Pdf || format == ExportTarget::Html) {
         if (!output.makeFolder(path)) {
             const QString text = QStringLiteral("can not create %1.").arg(QDir::toNativeSeparators(path));
@@ -88,7 +95,7 @@ void ExportSMSThread::exportAll()
         ++i;
         form->postUpdateProgress(QString(), int(double(i) / double(n) * 100.0),
                                  translated("Messages: %1/%2").arg(i).arg(n));
-        if (!message)
+        if (!message || (backup && !ExportMessagesXml::writes(*message)))
             continue;
         ensureExporter(*message);
         exporter->write(*message);
@@ -98,19 +105,21 @@ void ExportSMSThread::exportAll()
     if (form->isCanceled())
         throw -1;
     output.commit();
-    form->postSucceed(translated("IDS_SUC_EXPORT_%1_MMS").arg(i));
+    form->postSucceed(translated("IDS_SUC_EXPORT_%1_MMS").arg(backup ? backupCount : qint64(i)));
 }
 
 void ExportSMSThread::ensureExporter(const _MsgMessage& message)
 {
-    if (format == ExportTarget::Text || format == ExportTarget::Csv) {
+    if (format == ExportTarget::Text || format == ExportTarget::Csv || format == ExportTarget::Xml) {
         if (exporter)
             return;
         const QString file = output.stage(path);
         if (format == ExportTarget::Text)
             exporter = std::make_unique<ExportMessagesTxt>(file);
-        else
+        else if (format == ExportTarget::Csv)
             exporter = std::make_unique<ExportMessagesCsv>(file);
+        else
+            exporter = std::make_unique<ExportMessagesXml>(file, backupCount);
         exporter->begin();
         return;
     }

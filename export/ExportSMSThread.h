@@ -13,11 +13,11 @@
 class JobProgress;
 struct _MsgChat;
 
-// Exports messages under a progress dialog: to one text or CSV file, or to a
-// folder of one PDF or HTML file per conversation. Files become visible only
-// when the whole export succeeded; a cancel or an error removes what this
-// export wrote and created, and nothing else. The records are not owned:
-// their MessageSet must outlive the job.
+// Exports messages under a progress dialog: to one text, CSV or XML backup
+// file, or to a folder of one PDF or HTML file per conversation. Files
+// become visible only when the whole export succeeded; a cancel or an error
+// removes what this export wrote and created, and nothing else. The records
+// are not owned: their MessageSet must outlive the job.
 class ExportSMSThread : public QThread
 {
 public:
@@ -43,6 +43,7 @@ private:
     unsigned format;
     bool ascending;
     JobProgress* form;
+    qint64 backupCount = 0; // the messages that go into an XML backup
     ExportOutput output;
     std::unique_ptr<Exporter> exporter;
     const _MsgChat* currentChat = nullptr;

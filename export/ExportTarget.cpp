@@ -15,7 +15,7 @@ struct FilterRule
 const FilterRule kRules[] = {
     {"Text Files(*.txt)", ExportTarget::Text, ".txt"},   {"Doc Files(*.doc)", ExportTarget::Text, ".doc"},
     {"CSV Files(*.csv)", ExportTarget::Csv, ".csv"},     {"PDF Files(*.pdf)", ExportTarget::Pdf, "-pdf"},
-    {"HTML Files(*.html)", ExportTarget::Html, "-html"},
+    {"HTML Files(*.html)", ExportTarget::Html, "-html"}, {"XML Backup (*.xml)", ExportTarget::Xml, ".xml"},
 };
 
 } // namespace

@@ -14,12 +14,14 @@ struct ExportTarget
         Csv = 1,
         Pdf = 2,  // a folder of one file per conversation
         Html = 3, // likewise, with support folders
+        Xml = 4,  // the backup file of the Android SMS backup app
     };
 
     unsigned format = Text;
     QString path;
 
-    // "Text Files(*.txt)", "Doc Files(*.doc)", "CSV Files(*.csv)", "PDF Files(*.pdf)", "HTML Files(*.html)".
+    // "Text Files(*.txt)", "Doc Files(*.doc)", "CSV Files(*.csv)", "PDF Files(*.pdf)", "HTML Files(*.html)",
+    // "XML Backup (*.xml)".
     static QStringList filters();
     // The format of the filter and the path adjusted to it: a missing suffix
     // added for the files; for the folders, the name cut at its first dot

@@ -36,6 +36,10 @@
         <translation>Open Database Folder</translation>
     </message>
     <message>
+        <source>Import XML Backup…</source>
+        <translation>Import XML Backup…</translation>
+    </message>
+    <message>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
@@ -184,6 +188,18 @@
     <message>
         <source>Can't create the database folder %1.</source>
         <translation>Can't create the database folder %1.</translation>
+    </message>
+    <message>
+        <source>Import XML Backup</source>
+        <translation>Import XML Backup</translation>
+    </message>
+    <message>
+        <source>XML Backup (*.xml)</source>
+        <translation>XML Backup (*.xml)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>All Files (*)</translation>
     </message>
     <message>
         <source>The database folder %1 is not inside %2; nothing was deleted.</source>
@@ -438,6 +454,44 @@
     <message>
         <source>IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH</source>
         <translation>Successfully updated local database. Please restart software.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportXmlThread</name>
+    <message>
+        <source>Importing the XML backup...</source>
+        <translation>Importing the XML backup...</translation>
+    </message>
+    <message>
+        <source>SMS: %1</source>
+        <translation>SMS: %1</translation>
+    </message>
+    <message>
+        <source>Can't open %1: %2</source>
+        <translation>Can't open %1: %2</translation>
+    </message>
+    <message>
+        <source>Imported %1 SMS. Already in the database: %2. MMS skipped: %3. Unusable elements skipped: %4.</source>
+        <translation>Imported %1 SMS. Already in the database: %2. MMS skipped: %3. Unusable elements skipped: %4.</translation>
+    </message>
+</context>
+<context>
+    <name>XmlBackupReader</name>
+    <message>
+        <source>The file holds no XML element.</source>
+        <translation>The file holds no XML element.</translation>
+    </message>
+    <message>
+        <source>The file is not an SMS backup: its first element is &lt;%1&gt;, not &lt;smses&gt;.</source>
+        <translation>The file is not an SMS backup: its first element is &lt;%1&gt;, not &lt;smses&gt;.</translation>
+    </message>
+    <message>
+        <source>The file ends in the middle of an element (line %1): it is incomplete.</source>
+        <translation>The file ends in the middle of an element (line %1): it is incomplete.</translation>
+    </message>
+    <message>
+        <source>The file is not a readable XML backup (line %1: %2).</source>
+        <translation>The file is not a readable XML backup (line %1: %2).</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,7 @@ ExportMessagesDb::ExportMessagesDb(const QDir& folder, const QString& mcc) : db(
 void ExportMessagesDb::begin()
 {
     forgetRows();
+    inserted = 0;
     db.beginTransaction();
 }
 
@@ -44,6 +45,13 @@ void ExportMessagesDb::write(const _MsgMessage& message)
 {
     if (message.item_type != 0 && !db.storesSystemMessages())
         return;
+    write(message, logicHash(message));
+}
+
+void ExportMessagesDb::write(const _MsgMessage& message, const QString& hash)
+{
+    if (message.item_type != 0 && !db.storesSystemMessages())
+        return;
     if (!message.chat) {
         qDebug("IOS6RestoreMessagesThread skip message with empty chat.");
         return;
@@ -60,7 +68,6 @@ void ExportMessagesDb::write(const _MsgMessage& message)
 
     // Already stored (by content, then by guid): neither inserted nor joined
     // again. The content hash is computed once for the look-up and the row.
-    const QString hash = logicHash(message);
     qint64 messageRowid = db.findMessageRowidByLogicHash(hash);
     if (messageRowid == 0)
         messageRowid = db.findMessageRowid(message);
@@ -68,6 +75,7 @@ void ExportMessagesDb::write(const _MsgMessage& message)
         const qint64 otherRowid = message.otherHandle ? storeChatHandle(chatRowid, *message.otherHandle) : 0;
         messageRowid = db.insertMessage(message, handleRowid, otherRowid, hash);
         db.joinChatMessage(chatRowid, messageRowid);
+        ++inserted;
         const auto newest = newestDates.find(chatRowid);
         if (newest == newestDates.end())
             newestDates.insert(chatRowid, message.date);

@@ -19,9 +19,14 @@ public:
 
     void begin() override;
     void write(const _MsgMessage& message) override;
+    // The same for a message whose logic hash the caller already has.
+    void write(const _MsgMessage& message, const QString& hash);
     void end() override;
 
     IOS6MessageDb db;
+
+    // The messages written since begin() that were not in the database yet.
+    int insertedMessages() const { return inserted; }
 
 private:
     // The chat's row id, found by guid or inserted.
@@ -40,4 +45,5 @@ private:
     QSet<QPair<qint64, qint64>> joinedChatHandles;       // chat, handle
     // The newest date written into each chat; its _last is raised once, at end().
     QHash<qint64, int> newestDates;
+    int inserted = 0;
 };

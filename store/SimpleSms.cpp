@@ -43,5 +43,6 @@ void SimpleSms::fill(const Fields& fields)
     sms.was_data_detected = 1;
     sms.handle = &handle;
     sms.chat = &chat;
-    sms.guid = guidFromBytes(logicHash(sms).toUtf8());
+    hash = logicHash(sms);
+    sms.guid = guidFromBytes(hash.toUtf8());
 }

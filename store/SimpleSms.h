@@ -28,11 +28,14 @@ public:
 
     void fill(const Fields& fields);
     const _MsgMessage& message() const { return sms; }
+    // The message's logic hash (its guid is made from it).
+    const QString& logicHashText() const { return hash; }
 
 private:
     _MsgHandle handle;
     _MsgChat chat;
     _MsgMessage sms;
+    QString hash;
 };
 
 // The stored date for seconds since 1970-01-01 UTC, kept within the range of the field.

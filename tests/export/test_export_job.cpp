@@ -59,6 +59,7 @@ private slots:
     void cancelLeavesWhatWasThere_data();
     void cancelLeavesWhatWasThere();
     void unwritableDestination();
+    void backupCountsWhatItHolds();
     void namesThatCleanAlikeKeepBothFiles();
 
 private:
@@ -132,6 +133,10 @@ void TestExportJob::filterMakesThePath_data()
                                                         << "PDF Files(*.pdf)" << 2u << "/d/report-pdf";
     QTest::newRow("HTML without suffix") << "/d/sms(1)"
                                          << "HTML Files(*.html)" << 3u << "/d/sms(1)-html";
+    QTest::newRow("XML without suffix") << "/d/sms(1)"
+                                        << "XML Backup (*.xml)" << 4u << "/d/sms(1).xml";
+    QTest::newRow("XML, suffix kept") << "/d/phone.backup"
+                                      << "XML Backup (*.xml)" << 4u << "/d/phone.backup";
 }
 
 void TestExportJob::filterMakesThePath()
@@ -141,6 +146,7 @@ void TestExportJob::filterMakesThePath()
     QFETCH(unsigned, format);
     QFETCH(QString, path);
     QVERIFY(ExportTarget::filters().contains(filter));
+    QCOMPARE(ExportTarget::filters().last(), QStringLiteral("XML Backup (*.xml)"));
     const ExportTarget target = ExportTarget::forChoice(chosen, filter);
     QCOMPARE(target.format, format);
     QCOMPARE(target.path, path);
@@ -175,6 +181,7 @@ void TestExportJob::formats_data()
     QTest::addColumn<QStringList>("entries"); // below the export folder; empty: one file
     QTest::newRow("text") << 0u << "sms.txt" << QStringList();
     QTest::newRow("CSV") << 1u << "sms.csv" << QStringList();
+    QTest::newRow("XML backup") << 4u << "sms.xml" << QStringList();
     QTest::newRow("PDF") << 2u << "sms-pdf"
                          << QStringList{"Ann (+15550000001).pdf", "abc (+15550000002).pdf", "chat42.pdf"};
     QTest::newRow("HTML") << 3u << "sms-html"
@@ -208,6 +215,7 @@ void TestExportJob::emptyList_data()
     QTest::addColumn<unsigned>("format");
     QTest::addColumn<bool>("folder");
     QTest::newRow("CSV: no file") << 1u << false;
+    QTest::newRow("XML: no file") << 4u << false;
     QTest::newRow("PDF: the empty folder") << 2u << true;
 }
 
@@ -228,6 +236,8 @@ void TestExportJob::cancelLeavesWhatWasThere_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("existed"); // the destination was there before, with the user's own file
     QTest::newRow("CSV over an existing file") << 1u << "old.csv" << true;
+    QTest::newRow("XML over an existing file") << 4u << "old.xml" << true;
+    QTest::newRow("XML, a new file") << 4u << "new.xml" << false;
     QTest::newRow("PDF into a new folder") << 2u << "new-pdf" << false;
     QTest::newRow("PDF into an existing folder") << 2u << "kept-pdf" << true;
     QTest::newRow("HTML into an existing folder") << 3u << "kept-html" << true;
@@ -240,15 +250,17 @@ void TestExportJob::cancelLeavesWhatWasThere()
     QFETCH(QString, name);
     QFETCH(bool, existed);
     const QString path = out->filePath(name);
+    const bool folder = format == ExportTarget::Pdf || format == ExportTarget::Html;
+    const QString mine = folder ? path + QStringLiteral("/mine.txt") : path;
     if (existed)
-        writeFile(format < 2 ? path : path + QStringLiteral("/mine.txt"), "the user's own");
+        writeFile(mine, "the user's own");
     const QStringList before = tree(out->path());
-    const QByteArray bytes = bytesOf(format < 2 ? path : path + QStringLiteral("/mine.txt"));
+    const QByteArray bytes = bytesOf(mine);
     JobRecorder& result = run(sample(), path, format, 4);
     QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList());
     QCOMPARE(result.textsOf(QStringLiteral("errorOccurred")), QStringList());
     QCOMPARE(tree(out->path()), before);
-    QCOMPARE(bytesOf(format < 2 ? path : path + QStringLiteral("/mine.txt")), bytes);
+    QCOMPARE(bytesOf(mine), bytes);
 }
 
 // A folder that cannot be made (a file stands in its place): the error of
@@ -264,6 +276,25 @@ void TestExportJob::unwritableDestination()
     QVERIFY(
         pdf.textsOf(QStringLiteral("errorOccurred")).first().startsWith(QStringLiteral("can not create")));
     QCOMPARE(tree(out->path()), before);
+}
+
+// A null entry and a system message do not go into the backup: the count,
+// the elements and the report all say four.
+void TestExportJob::backupCountsWhatItHolds()
+{
+    QList<_MsgMessage*> list = sample();
+    _MsgMessage* first = list.first();
+    list.removeFirst();
+    list.insert(2, nullptr);
+    list << records->message(first->chat, first->handle, 400, false, QString(), 2);
+    const QString path = out->filePath(QStringLiteral("backup.xml"));
+    JobRecorder& result = run(list, path, ExportTarget::Xml);
+    QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList{"Successfully exported 4 SMS."});
+    const QByteArray bytes = bytesOf(path);
+    QCOMPARE(bytes.count("<sms "), 4);
+    QVERIFY(bytes.contains("<smses count=\"4\" "));
+    QVERIFY(bytes.endsWith("</smses>\n"));
+    QCOMPARE(tree(out->path()), QStringList{"backup.xml"});
 }
 
 // "x/y" and "xy" both clean to "xy": the second conversation gets a file of

@@ -9,14 +9,18 @@
 #include "store/ExportMessagesDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageSet.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -52,6 +56,7 @@ void writeStandardSources(int phones)
 void prepareWindowTestHome(QTemporaryDir& home)
 {
     qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     static QTranslator translator;
     if (translator.isEmpty() && translator.load(QStringLiteral(":/en.qm")))
         QCoreApplication::installTranslator(&translator);
@@ -242,4 +247,20 @@ QStringList menuEntries(const QMenu* menu)
             entries << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (disabled)"));
     }
     return entries;
+}
+
+void answerPickerWith(ModalDriver& driver, const QString& name, QString* suggested)
+{
+    driver.answerWith(
+        [name, suggested](QWidget* picker) {
+            auto* combo = picker->findChild<QComboBox*>(QStringLiteral("cbLocalDbNames"));
+            if (suggested)
+                *suggested = combo->currentText();
+            combo->lineEdit()->selectAll();
+            QTest::keyClicks(combo->lineEdit(), name);
+            picker->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("LocalDbSelForm"); },
+        QStringLiteral("picker"));
+    driver.answer(QMessageBox::Ok);
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class ItemModelMain;
+class ModalDriver;
 class ItemModelSms;
 class MainWindow;
 class MyTreeView;
@@ -75,3 +76,8 @@ void selectRows(MainWindow& window, const QList<int>& rows);
 QStringList listTexts(MainWindow& window);
 // The entries of a menu as "text" or "text (disabled)"; empty for no menu.
 QStringList menuEntries(const QMenu* menu);
+
+// Answers the database picker by typing a name into its edit field and
+// pressing Confirm, then the box that follows (the job's verdict) with OK.
+// Records the name the picker suggested.
+void answerPickerWith(ModalDriver& driver, const QString& name, QString* suggested = nullptr);

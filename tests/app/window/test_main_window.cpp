@@ -62,24 +62,6 @@ void checkViewsEmpty(MainWindow& window)
     QCOMPARE(counterText(window), QStringLiteral("SMS: 0"));
 }
 
-// Answers the database picker by typing a name into its edit field and
-// pressing Confirm, then the success box of the backup. Records the name the
-// picker suggested.
-void answerPickerWith(ModalDriver& driver, const QString& name, QString* suggested = nullptr)
-{
-    driver.answerWith(
-        [name, suggested](QWidget* picker) {
-            auto* combo = picker->findChild<QComboBox*>(QStringLiteral("cbLocalDbNames"));
-            if (suggested)
-                *suggested = combo->currentText();
-            combo->lineEdit()->selectAll();
-            QTest::keyClicks(combo->lineEdit(), name);
-            picker->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
-        },
-        [](QWidget* w) { return w->objectName() == QLatin1String("LocalDbSelForm"); },
-        QStringLiteral("picker"));
-    driver.answer(QMessageBox::Ok);
-}
 } // namespace
 
 class TestMainWindow : public QObject
@@ -276,7 +258,8 @@ void TestMainWindow::actionsAndContextMenus_data()
     const QStringList none;
     QTest::newRow("nothing selected") << 2 << QString() << none << none << none;
     QTest::newRow("Local Databases") << 1 << "root:Local Databases" << none
-                                     << QStringList{"Open Database Folder"} << none;
+                                     << QStringList{"Open Database Folder", "Import XML Backup\u2026"}
+                                     << none;
     QTest::newRow("Devices") << 2 << "root:Devices" << none << none << none;
     QTest::newRow("phone, one phone")
         << 1 << "phone:Phone A" << QStringList{"actBackup", "actExport", "actPrint"} << off(phoneTree)
@@ -477,11 +460,9 @@ void TestMainWindow::exportEveryFilter_data()
         const char* filter;
         const char* typed;
         const char* output;
-    } filters[] = {{"Text Files(*.txt)", "out", "out.txt"},
-                   {"Doc Files(*.doc)", "out", "out.doc"},
-                   {"CSV Files(*.csv)", "out", "out.csv"},
-                   {"PDF Files(*.pdf)", "out.pdf", "out-pdf"},
-                   {"HTML Files(*.html)", "out", "out-html"}};
+    } filters[] = {{"Text Files(*.txt)", "out", "out.txt"},   {"Doc Files(*.doc)", "out", "out.doc"},
+                   {"CSV Files(*.csv)", "out", "out.csv"},    {"PDF Files(*.pdf)", "out.pdf", "out-pdf"},
+                   {"HTML Files(*.html)", "out", "out-html"}, {"XML Backup (*.xml)", "out", "out.xml"}};
     const int all = int(kAlice.texts.size() + kBob.texts.size());
     for (const auto& f : filters) {
         for (const auto& [variant, count] : {std::pair<const char*, int>{"selection", 2},
@@ -532,6 +513,9 @@ void TestMainWindow::exportEveryFilter()
         QVERIFY(!QDir(result.filePath()).entryList(QDir::Files).isEmpty());
     else
         QVERIFY(result.size() > 0);
+    QFile file(result.filePath());
+    if (result.suffix() == QLatin1String("xml") && file.open(QIODevice::ReadOnly))
+        QCOMPARE(file.readAll().count("<sms "), count);
 }
 
 void TestMainWindow::printShowsThePreview()
