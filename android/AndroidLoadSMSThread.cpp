@@ -131,7 +131,7 @@ void AndroidLoadSMSThread::handleSms(const QString& record)
                              QStringLiteral("sms: %1/%2").arg(receivedCount).arg(expectedCount));
     PhoneSms sms;
     if (sms.read(record, country))
-        cacheWriter.write(sms.message());
+        cacheWriter.write(sms.message(), sms.logicHashText());
 }
 
 void AndroidLoadSMSThread::closeUp()

@@ -20,6 +20,7 @@ public:
     bool read(const QString& record, const CountryInfo& country);
 
     const _MsgMessage& message() const { return sms.message(); }
+    const QString& logicHashText() const { return sms.logicHashText(); }
 
 private:
     SimpleSms sms;

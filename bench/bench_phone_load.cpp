@@ -76,7 +76,7 @@ void printPhases(const QList<_MsgMessage*>& messages, const AndroidDevice& phone
         for (const QString& record : records) {
             PhoneSms sms;
             sms.read(record, country);
-            writer.write(sms.message());
+            writer.write(sms.message(), sms.logicHashText());
         }
         writer.end();
     });

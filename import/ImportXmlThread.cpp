@@ -17,9 +17,6 @@ QString translated(const char* text)
     return QCoreApplication::translate("ImportXmlThread", text);
 }
 
-// Progress goes out when its percentage moves, or after this many messages.
-constexpr int kMessagesPerUpdate = 500;
-
 int percentOf(qint64 done, qint64 total)
 {
     return total > 0 ? int(qMin<qint64>(100, done * 100 / total)) : 0;
@@ -67,7 +64,6 @@ void ImportXmlThread::importAll()
     exporter.begin();
     const QString status = translated("Importing the XML backup...");
     int read = 0;
-    int lastPercent = -1;
     XmlReadAhead reader(&file, exporter.db.countries().currentCountry());
     XmlReadAhead::Batch batch;
     while (reader.nextBatch(batch)) {
@@ -77,11 +73,9 @@ void ImportXmlThread::importAll()
             exporter.write(sms->message(), sms->logicHashText());
             ++read;
         }
-        const int percent = percentOf(reader.bytesRead(), size);
-        if (percent != lastPercent || read % kMessagesPerUpdate < int(batch.size())) {
-            lastPercent = percent;
-            form->postUpdateProgress(status, percent, translated("SMS: %1").arg(read));
-        }
+        // Once a batch: a few hundred messages.
+        form->postUpdateProgress(status, percentOf(reader.bytesRead(), size),
+                                 translated("SMS: %1").arg(read));
     }
     if (!reader.errorString().isEmpty())
         throw std::runtime_error(reader.errorString().toStdString());

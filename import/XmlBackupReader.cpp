@@ -31,7 +31,6 @@ bool XmlBackupReader::readSms(XmlBackupSms& sms)
             // The root's end: anything after it but comments is an error.
             while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::Invalid) {
             }
-            ended = true;
             break;
         }
         if (token != QXmlStreamReader::StartElement)
@@ -49,6 +48,7 @@ bool XmlBackupReader::readSms(XmlBackupSms& sms)
             xml.skipCurrentElement();
         }
     }
+    ended = true;
     fail();
     return false;
 }
@@ -95,11 +95,8 @@ bool XmlBackupReader::readSmsAttributes(XmlBackupSms& sms)
 // Turns the parser's error, if any, into a sentence for the user.
 void XmlBackupReader::fail()
 {
-    if (!xml.hasError()) {
-        if (!ended && rootSeen && error.isEmpty() && xml.atEnd())
-            ended = true;
+    if (!xml.hasError())
         return;
-    }
     const QString line = QString::number(xml.lineNumber());
     if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
         error =
