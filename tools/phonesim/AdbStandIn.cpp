@@ -2,6 +2,8 @@
 
 #include "tools/phonesim/ConnectionUrl.h"
 #include "tools/phonesim/PhoneProfile.h"
+#include "tools/phonesim/ShellProvider.h"
+#include "tools/phonesim/ShellWords.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,10 +33,24 @@ bool isTcpSpec(const QString& word)
 }
 
 // The words the phone's shell would see: adb joins the shell arguments with
-// spaces and the shell splits them again.
-QStringList shellWords(const QStringList& args)
+// spaces and the shell splits them again. Empty, with *error set, when the
+// shell refuses the line.
+QStringList shellWords(const QStringList& args, QString* error = nullptr)
 {
-    return args.join(QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList words;
+    QString complaint;
+    if (!splitShellWords(args.join(QLatin1Char(' ')), &words, &complaint)) {
+        if (error)
+            *error = complaint;
+        return {};
+    }
+    return words;
+}
+
+// Modern pm (Android 7 on) is "cmd package": no "-l", a listing for "list packages".
+bool isModernPm(const PhoneProfile& phone)
+{
+    return phone.packageListing() == QLatin1String("default") && phone.sdkLevel() >= 24;
 }
 
 // The intent as "am broadcast" prints it, from -a, -c, -d, -t and -n.
@@ -144,13 +160,18 @@ bool AdbStandIn::isDeviceCommand(const QStringList& words)
         return words.size() >= 2 && !words.last().startsWith(QLatin1Char('-'));
     if (command != QLatin1String("shell"))
         return false;
-    const QStringList shell = shellWords(words.mid(1));
+    QString refused;
+    const QStringList shell = shellWords(words.mid(1), &refused);
+    if (!refused.isEmpty())
+        return true; // the phone's shell itself complains
     const bool packages =
         shell == QStringList{QStringLiteral("pm"), QStringLiteral("-l")} ||
         shell == QStringList{QStringLiteral("pm"), QStringLiteral("list"), QStringLiteral("packages")};
     const bool broadcast =
         shell.size() >= 2 && shell.at(0) == QLatin1String("am") && shell.at(1) == QLatin1String("broadcast");
-    return packages || broadcast;
+    const bool getprop = shell.size() == 2 && shell.at(0) == QLatin1String("getprop");
+    const bool content = shell.size() >= 2 && shell.at(0) == QLatin1String("content");
+    return packages || broadcast || getprop || content;
 }
 
 int AdbStandIn::runOnDevice(const QStringList& words) const
@@ -163,9 +184,18 @@ int AdbStandIn::runOnDevice(const QStringList& words) const
         return 0; // the phone server listens on the same port of this computer
     if (command == QLatin1String("install"))
         return install(phone, words);
-    const QStringList shell = shellWords(words.mid(1));
+    QString refused;
+    const QStringList shell = shellWords(words.mid(1), &refused);
+    if (!refused.isEmpty()) {
+        writeErr(refused.toUtf8());
+        return 1;
+    }
     if (shell.first() == QLatin1String("pm"))
-        return listPackages(phone);
+        return listPackages(phone, shell.size() == 2);
+    if (shell.first() == QLatin1String("getprop"))
+        return ShellProvider::getprop(phone, shell.mid(1));
+    if (shell.first() == QLatin1String("content"))
+        return ShellProvider::content(phone, state, serial, shell.mid(1));
     return broadcast(phone, shell.mid(2));
 }
 
@@ -190,7 +220,7 @@ bool AdbStandIn::loadReadyPhone(PhoneProfile* phone) const
     return false;
 }
 
-int AdbStandIn::listPackages(const PhoneProfile& phone) const
+int AdbStandIn::listPackages(const PhoneProfile& phone, bool dashL) const
 {
     const QString mode = phone.packageListing();
     if (mode == QLatin1String("empty"))
@@ -198,6 +228,10 @@ int AdbStandIn::listPackages(const PhoneProfile& phone) const
     if (mode == QLatin1String("fail")) {
         writeOut("Error: Unknown option: -l\n");
         return 0;
+    }
+    if (dashL && isModernPm(phone)) {
+        writeOut(phone.crlf() ? "Unknown command: -l\r\n" : "Unknown command: -l\n");
+        return 255;
     }
     QStringList packages = {QStringLiteral("com.android.phone"), QStringLiteral("com.android.settings"),
                             QStringLiteral("com.google.android.gms")};
@@ -219,6 +253,12 @@ int AdbStandIn::install(const PhoneProfile& phone, const QStringList& words) con
         return 1;
     }
     writeOut("Performing Streamed Install\n");
+    if (phone.installRefusesNotApk()) {
+        writeErr("adb: failed to install " + path +
+                 ": Failure [INSTALL_PARSE_FAILED_NOT_APK: Failed to parse /data/app/vmdl1013252374.tmp/base.apk: "
+                 "Failed to load asset path /data/app/vmdl1013252374.tmp/base.apk]\n");
+        return 1;
+    }
     if (phone.installFails()) {
         writeErr("adb: failed to install " + path + ": Failure [INSTALL_FAILED_INSUFFICIENT_STORAGE]\n");
         return 1;

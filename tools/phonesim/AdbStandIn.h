@@ -29,7 +29,8 @@ private:
     static bool isDeviceCommand(const QStringList& words);
     int runOnDevice(const QStringList& words) const;
     bool loadReadyPhone(PhoneProfile* phone) const;
-    int listPackages(const PhoneProfile& phone) const;
+    // dashL: "pm -l" rather than "pm list packages".
+    int listPackages(const PhoneProfile& phone, bool dashL) const;
     int install(const PhoneProfile& phone, const QStringList& words) const;
     int broadcast(const PhoneProfile& phone, const QStringList& words) const;
     void startPhoneServer(const PhoneProfile& phone, const QString& url) const;

@@ -22,6 +22,8 @@ PhoneMessage messageFromJson(const QJsonObject& object)
     message.name = object.value(QStringLiteral("name")).toString();
     message.body = object.value(QStringLiteral("body")).toString();
     message.subject = object.value(QStringLiteral("subject")).toString();
+    message.subjectNull = !object.value(QStringLiteral("subject")).isString();
+    message.smsType = object.value(QStringLiteral("smsType")).toInt(0);
     return message;
 }
 

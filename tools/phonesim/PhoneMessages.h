@@ -16,6 +16,12 @@ struct PhoneMessage
     QString name;
     QString body;
     QString subject;
+    bool subjectNull = true; // no subject at all (SQL NULL), unless the file gives a text
+    // The SMS provider's type column: 0 follows `type` (1 sent -> 2, 2 received
+    // -> 1); 3 draft, 4 outbox, 5 failed, 6 queued stay hidden from the shell.
+    int smsType = 0;
+
+    int providerType() const { return smsType != 0 ? smsType : (type == 1 ? 2 : 1); }
 };
 
 // The messages a phone sends on a backup connection: its "messages" array,

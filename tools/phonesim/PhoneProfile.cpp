@@ -92,7 +92,7 @@ bool PhoneProfile::installedWhenPlugged() const
 
 QString PhoneProfile::packageListing() const
 {
-    return word(QStringLiteral("pm"), QStringLiteral("ok"));
+    return word(QStringLiteral("pm"), QStringLiteral("default"));
 }
 
 bool PhoneProfile::crlf() const
@@ -103,6 +103,55 @@ bool PhoneProfile::crlf() const
 bool PhoneProfile::installFails() const
 {
     return word(QStringLiteral("install"), QStringLiteral("ok")) == QLatin1String("fail");
+}
+
+bool PhoneProfile::installRefusesNotApk() const
+{
+    return word(QStringLiteral("install"), QStringLiteral("ok")) == QLatin1String("not-apk");
+}
+
+QString PhoneProfile::infoValue(const QString& key, const QString& fallback) const
+{
+    for (const auto& entry : info) {
+        if (entry.first == key)
+            return entry.second;
+    }
+    return fallback;
+}
+
+QString PhoneProfile::property(const QString& name) const
+{
+    const QJsonObject props = object.value(QStringLiteral("props")).toObject();
+    if (props.contains(name))
+        return infoValueText(props.value(name));
+    if (name == QLatin1String("ro.product.manufacturer"))
+        return infoValue(QStringLiteral("manufacturer"), QStringLiteral("Textferry"));
+    if (name == QLatin1String("ro.product.model"))
+        return infoValue(QStringLiteral("model"), QStringLiteral("Sim Phone"));
+    if (name == QLatin1String("ro.build.version.release"))
+        return infoValue(QStringLiteral("sdk"), QStringLiteral("13"));
+    if (name == QLatin1String("ro.build.version.sdk"))
+        return infoValue(QStringLiteral("sdk_id"), QStringLiteral("33"));
+    if (name == QLatin1String("gsm.sim.operator.numeric")) {
+        const QString mcc = infoValue(QStringLiteral("mmc"), QStringLiteral("310"));
+        return mcc.isEmpty() ? QString() : mcc + QStringLiteral("260");
+    }
+    return QString();
+}
+
+int PhoneProfile::sdkLevel() const
+{
+    return property(QStringLiteral("ro.build.version.sdk")).trimmed().toInt();
+}
+
+QString PhoneProfile::shellFault() const
+{
+    return word(QStringLiteral("shellFault"), QStringLiteral("none"));
+}
+
+int PhoneProfile::shellFaultRow() const
+{
+    return object.value(QStringLiteral("shellFaultRow")).toInt(-1);
 }
 
 bool PhoneProfile::broadcastFails() const

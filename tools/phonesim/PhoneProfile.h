@@ -12,7 +12,8 @@
 //   serial, state ("device"), installed (true), pm ("ok"), crlf (false),
 //   install ("ok"), broadcast ("ok"), fault ("none"), faultExchange ("any"),
 //   batch (100), defsmsapp (false), info (object, order kept),
-//   messages (array) or generate (object).
+//   messages (array) or generate (object), props (object), contacts (array),
+//   shellFault ("none"), shellFaultRow (half the rows).
 class PhoneProfile
 {
 public:
@@ -27,9 +28,20 @@ public:
     bool hasOwnSerial() const;
     QString state() const;
     bool installedWhenPlugged() const;
+    // "default" (as the platform level's pm does), "ok", "empty" or "fail".
     QString packageListing() const;
     bool crlf() const;
     bool installFails() const;
+    // adb install refuses the file as a real phone refuses one that is no APK.
+    bool installRefusesNotApk() const;
+    // The value getprop prints for name: "props" first, else derived from "info".
+    QString property(const QString& name) const;
+    // ro.build.version.sdk as a number.
+    int sdkLevel() const;
+    // The fault of content queries: "none", "unplug-mid-stream", "stall" or "no-hex".
+    QString shellFault() const;
+    // The message row after which "unplug-mid-stream" and "stall" strike; -1: half the rows.
+    int shellFaultRow() const;
     bool broadcastFails() const;
     // The fault that applies to an exchange of kind: "none" when the phone's
     // fault is meant for another kind of exchange.
@@ -47,6 +59,7 @@ public:
 
 private:
     QString word(const QString& key, const QString& fallback) const;
+    QString infoValue(const QString& key, const QString& fallback) const;
     void readInfo();
     void addDefaultInfo();
 
