@@ -98,7 +98,13 @@ QSet<QString> adbInstalledPackages(const QString& serial, const AdbStopCheck& st
 {
     const QStringList args = {QStringLiteral("-s"), serial, QStringLiteral("shell"), QStringLiteral("pm"),
                               QStringLiteral("-l")};
-    return parseInstalledPackages(runAdb(args, false, stop));
+    const QSet<QString> packages = parseInstalledPackages(runAdb(args, false, stop));
+    if (!packages.isEmpty())
+        return packages;
+    // Android 7 and later answer "pm -l" with "Unknown command: -l"; they list with "pm list packages".
+    const QStringList listArgs = {QStringLiteral("-s"), serial,           QStringLiteral("shell"),
+                                  QStringLiteral("pm"), QStringLiteral("list"), QStringLiteral("packages")};
+    return parseInstalledPackages(runAdb(listArgs, false, stop));
 }
 
 void adbInstall(const QString& serial, const QString& apkPath, const AdbStopCheck& stop)

@@ -46,7 +46,9 @@ QString adbStartServer(const AdbStopCheck& stop = {});
 void adbKillServer();
 // "devices", parsed; throws.
 QList<AdbDevice> adbDevices(const AdbStopCheck& stop = {});
-// "-s serial shell pm -l", parsed; empty when pm fails or answers oddly.
+// "-s serial shell pm -l", parsed; when that lists nothing (a modern pm answers
+// "Unknown command: -l"), "-s serial shell pm list packages" once. Empty when
+// neither lists a package.
 QSet<QString> adbInstalledPackages(const QString& serial, const AdbStopCheck& stop = {});
 // "-s serial install apkPath"; throws the whole output unless a line reads "Success".
 void adbInstall(const QString& serial, const QString& apkPath, const AdbStopCheck& stop = {});

@@ -4,12 +4,14 @@
 #include "android/CompanionApp.h"
 #include "android/CompanionInfo.h"
 #include "android/ProtocolWait.h"
+#include "android/ShellRoute.h"
 #include "app/base/AppDirs.h"
 #include "jobs/JobProgress.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 namespace {
 
@@ -58,6 +60,10 @@ void AndroidConnectWithUSBThread::run()
     form->postUpdateProgress(translated("IDS_CHECKING_APK_INSTALL"), -1, QString());
     if (!installCompanionIfMissing() || form->isCanceled())
         return;
+    if (record.viaAdbShell) {
+        form->postSucceed(QString()); // read over the shell: nothing to ask the app
+        return;
+    }
     form->postUpdateProgress(translated("IDS_GET_ANDROID_DEVICE_INFO"), 99, QString());
     try {
         readCompanionInfo(record, [this] { return form->isCanceled(); });
@@ -86,14 +92,48 @@ bool AndroidConnectWithUSBThread::installCompanionIfMissing()
     } catch (int) {
         return false;
     } catch (const std::exception& e) {
-        if (!form->isCanceled()) {
-            form->postErrorOccurred(
-                translated("Please go to Google Play on your Android Phone to download and install "
-                           "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
-                QString::fromUtf8(e.what()));
-        }
+        if (!form->isCanceled())
+            return chooseShellRoute(QString::fromUtf8(e.what()));
         return false;
     }
+}
+
+// The app could not be installed (a real phone refuses a package that is not
+// a real one): Android 10 and later are read over the shell instead, older
+// phones get the install error. False when the job is over.
+bool AndroidConnectWithUSBThread::chooseShellRoute(const QString& installError)
+{
+    const auto cancelled = [this] { return form->isCanceled(); };
+    QHash<QString, QString> properties; // one getprop call per property
+    const auto property = [&](const QString& name) {
+        if (!properties.contains(name))
+            properties.insert(name, ShellRoute::adbGetprop(record.serial, name, cancelled));
+        return properties.value(name);
+    };
+    int sdk = 0;
+    try {
+        sdk = ShellRoute::sdkLevel(property(QStringLiteral("ro.build.version.sdk")));
+        if (sdk >= ShellRoute::kMinimumSdk) {
+            ShellRoute::fillShellRecord(record, property);
+            qInfo("%s (Android %s, SDK %d) refused the companion app; reading it over the adb shell",
+                  qUtf8Printable(record.serial), qUtf8Printable(record.sdk), record.sdkId);
+            return true;
+        }
+    } catch (const std::exception& e) {
+        if (form->isCanceled())
+            return false;
+        qWarning("%s: its properties could not be read: %s", qUtf8Printable(record.serial), e.what());
+        if (sdk >= ShellRoute::kMinimumSdk) {
+            postConnectError(QString::fromUtf8(e.what()));
+            return false;
+        }
+    }
+    form->postErrorOccurred(translated("Please go to Google Play on your Android Phone to download and install "
+                                       "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
+                            installError + QStringLiteral("<br/><br/>") +
+                            translated("This phone needs Android 10 or later, or the companion app Quillbridge SMS "
+                                       "Sync."));
+    return false;
 }
 
 void AndroidConnectWithUSBThread::installCompanion()

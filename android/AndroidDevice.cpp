@@ -37,7 +37,7 @@ QString AndroidDevice::displayName() const
 QString AndroidDevice::cacheDir() const
 {
     // A phone that reports no usable imei still gets a folder of its own.
-    QString name = cacheFolderName(imei);
+    QString name = viaAdbShell ? cacheFolderName(QStringLiteral("shell-") + serial) : cacheFolderName(imei);
     for (const QString& other : {uid, serial, QStringLiteral("unknown")}) {
         if (name.isEmpty())
             name = cacheFolderName(other);

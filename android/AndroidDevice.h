@@ -23,6 +23,10 @@ struct AndroidDevice
     bool root = false;    // "root": true when the value is a non-zero number
     QString storage1;     // "storage1"
     QString mmc;          // mobile country code ("mmc")
+    // Read over the adb shell without the companion app (Android 10 and
+    // later): its messages can be read, not written; uid and cache folder
+    // come from the serial.
+    bool viaAdbShell = false;
 
     // The identifier the device monitor knows the phone by: uid over WiFi, else the serial.
     QString deviceId() const;
@@ -32,6 +36,7 @@ struct AndroidDevice
     // Characters that cannot appear in a folder name are dropped from the imei, and an
     // imei made only of dots counts as empty, so the folder never lies outside android_cache.
     // Without a usable imei the uid names the folder, else the serial, else "unknown".
+    // A phone read over the adb shell has "shell-<serial>", apart from companion caches.
     QString cacheDir() const;
 
     // Stores one key of the companion app's device information in its field.

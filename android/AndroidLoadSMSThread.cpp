@@ -2,8 +2,8 @@
 
 #include "android/AndroidDevice.h"
 #include "android/CompanionApp.h"
+#include "android/PhoneCacheFolder.h"
 #include "android/PhoneSms.h"
-#include "app/base/AppDirs.h"
 #include "app/base/PathGuard.h"
 #include "country/CountryInfo.h"
 #include "jobs/JobProgress.h"
@@ -14,21 +14,6 @@
 #include <QTcpSocket>
 
 using namespace simpleprotocol;
-
-namespace {
-
-// The cache folder is deleted and rebuilt: it must be a real folder directly
-// inside android_cache, whatever the phone called itself.
-bool isOwnCacheFolder(const QString& folder)
-{
-    const QString caches =
-        QFileInfo(appDataDir().absoluteFilePath(QStringLiteral("android_cache"))).canonicalFilePath();
-    const QFileInfo info(folder);
-    return isRealSubfolder(folder) && !caches.isEmpty() &&
-           QFileInfo(info.absolutePath()).canonicalFilePath() == caches;
-}
-
-} // namespace
 
 AndroidLoadSMSThread::AndroidLoadSMSThread(AndroidDevice* device, JobProgress* form, QObject* parent)
     : QThread(parent), device(device), form(form), cacheWriter(QDir(device->cacheDir()), device->mmc),

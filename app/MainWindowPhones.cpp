@@ -5,7 +5,9 @@
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidLoadSMSThread.h"
 #include "android/AndroidMonitor.h"
+#include "android/AndroidShellLoadSMSThread.h"
 #include "android/forms/AndroidWIFIForm.h"
+#include "app/MainWindowForm.h"
 #include "app/base/AppInfo.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/ui/MessageBoxes.h"
@@ -18,13 +20,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMetaType>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <exception>
+#include <memory>
 
 namespace {
 // How long after start the window waits for a phone before it explains how to connect one.
 constexpr int kUsbHintDelayMs = 10000;
+// How long the status bar says that a phone was read without the companion app.
+constexpr int kShellNoteMs = 15000;
 
 // The last step of the hint: what else gets a phone recognised here.
 QString usbHintLastStep()
@@ -113,11 +119,20 @@ void MainWindow::androidDeviceLoad(const AndroidDevice& device)
     record.mmc = phoneCountryCode(device);
     {
         ProgressForm form(QString(), this);
-        AndroidLoadSMSThread job(&record, &form, this);
-        if (!runJob(form, job))
+        // A phone without the companion app is read over the adb shell.
+        std::unique_ptr<QThread> job;
+        if (record.viaAdbShell)
+            job = std::make_unique<AndroidShellLoadSMSThread>(&record, &form, this);
+        else
+            job = std::make_unique<AndroidLoadSMSThread>(&record, &form, this);
+        if (!runJob(form, *job))
             return;
     }
     showLoadedPhone(record);
+    if (record.viaAdbShell) {
+        ui->statusBar->showMessage(
+            tr("%1: Read over USB without the companion app").arg(record.displayName()), kShellNoteMs);
+    }
 }
 
 void MainWindow::showLoadedPhone(const AndroidDevice& device)

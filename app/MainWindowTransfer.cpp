@@ -5,6 +5,7 @@
 #include "android/AndroidRestoreSMSThread.h"
 #include "app/dialogs/DataSourceSelForm.h"
 #include "app/tree/ItemModelMain.h"
+#include "app/ui/MessageBoxes.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 #include "store/IOS6MessageDb.h"
@@ -66,6 +67,12 @@ void MainWindow::sendToAndroid(const MessageList& list)
     _AndroidDeviceItemNode* picked = pickTargetPhone();
     if (!picked)
         return;
+    if (picked->device.viaAdbShell) {
+        showErrorBox(tr("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read "
+                        "over USB without it, so messages can only be read from it.")
+                         .arg(picked->device.displayName()));
+        return;
+    }
     AndroidDevice target = picked->device;
     picked->db->close(); // the job writes the phone's cache through its own connection
     {

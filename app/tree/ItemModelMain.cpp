@@ -60,7 +60,10 @@ QVariant ItemModelMain::data(const QModelIndex& index, int role) const
         return QVariant();
     switch (role) {
     case Qt::DisplayRole:
+        return node->name;
     case Qt::ToolTipRole:
+        if (node->type == kNodeDevice && static_cast<const _AndroidDeviceItemNode*>(node)->device.viaAdbShell)
+            return QString(node->name + QLatin1Char('\n') + tr("Read over USB without the companion app"));
         return node->name;
     case Qt::DecorationRole:
         if (node->type == kNodeConversation)
