@@ -190,9 +190,11 @@ void TestPhoneJobs::usbConnect_data()
     QTest::newRow("app installed") << QJsonObject() << QString() << false;
     QTest::newRow("app missing: installed first")
         << QJsonObject{{QStringLiteral("installed"), false}} << QString() << true;
-    QTest::newRow("install refused")
+    // Android 10 and later would be read over the shell instead (test_shell_load).
+    QTest::newRow("install refused, Android 9")
         << QJsonObject{{QStringLiteral("installed"), false},
-                       {QStringLiteral("install"), QStringLiteral("fail")}}
+                       {QStringLiteral("install"), QStringLiteral("fail")},
+                       {QStringLiteral("props"), QJsonObject{{QStringLiteral("ro.build.version.sdk"), "28"}}}}
         << QStringLiteral(
                "Please go to Google Play on your Android Phone to download and install Quillbridge "
                "SMS Sync first and then try again. <br/><br/>Error:")
@@ -230,6 +232,11 @@ void TestPhoneJobs::usbConnect()
     const QStringList errors = form.textsOf(QStringLiteral("errorOccurred"));
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().startsWith(error), qPrintable(errors.first()));
+    if (installs) {
+        QVERIFY(errors.first().contains(QStringLiteral("INSTALL_FAILED_INSUFFICIENT_STORAGE")));
+        QVERIFY(errors.first().endsWith(
+            QStringLiteral("This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.")));
+    }
     QVERIFY(form.textsOf(QStringLiteral("succeed")).isEmpty());
 }
 
