@@ -1,6 +1,7 @@
 // The main window with simulated phones, end to end through its widgets: a
 // phone plugged in and out, transfers between phones and from a local
-// database, and a WiFi phone whose country the user picks.
+// database, a phone without the companion app read over the adb shell, and a
+// WiFi phone whose country the user picks.
 #include "PhoneSim.h"
 #include "WindowTestKit.h"
 
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -88,6 +90,7 @@ private slots:
 
     void phonePluggedInAppearsAndLeaves();
     void transfers();
+    void phoneWithoutCompanionIsReadOnly();
     void wifiPhoneWithoutCountry();
 
 private:
@@ -190,6 +193,52 @@ void TestWindowPhones::transfers()
     QCOMPARE(driver.texts().last(),
              QStringLiteral("Successfully Transferred %1 SMS").arg(kAlice.texts.size()));
     QCOMPARE(restoredBodies(*sim, QStringLiteral("S1")), kAlice.texts);
+}
+
+// A phone that refuses the companion app's package on Android 10+: it is
+// read over the adb shell, shows with its conversations and names, says so,
+// and refuses to be written to.
+void TestWindowPhones::phoneWithoutCompanionIsReadOnly()
+{
+    writeStandardSources(0);
+    QJsonObject phone = phoneWithMessages(QStringLiteral("S1"), QStringLiteral("Plain"),
+                                          QStringLiteral("+15550000011"), {"one a", "one b"});
+    QJsonArray messages = phone.value(QStringLiteral("messages")).toArray();
+    messages.append(PhoneSim::message(1600000200000, false, QStringLiteral("+15550000022"),
+                                      QStringLiteral("Contact 22"), QStringLiteral("two a")));
+    phone.insert(QStringLiteral("messages"), messages);
+    phone.insert(QStringLiteral("installed"), false);
+    phone.insert(QStringLiteral("install"), QStringLiteral("not-apk"));
+    sim->forgetAdbCalls();
+    QVERIFY(sim->plug(phone));
+    MainWindow window;
+    Node* devices = treeModelOf(window)->deviceRoot();
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge Plain"}, 20000);
+    Node* node = devices->children.first();
+    QCOMPARE(childNames(node), (QStringList{"Contact 22", "Contact 11"}));
+    QTRY_COMPARE(counterText(window), QStringLiteral("SMS: 3"));
+    const QString note = QStringLiteral("Read over USB without the companion app");
+    QCOMPARE(treeModelOf(window)->indexOfNode(node).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Quillbridge Plain\n") + note);
+    QCOMPARE(window.findChild<QStatusBar*>(QStringLiteral("statusBar"))->currentMessage(),
+             QStringLiteral("Quillbridge Plain: ") + note);
+    QCOMPARE(sim->adbCalls().filter(QStringLiteral("shell content query")).size(), 3);
+
+    // A local database's conversation offered to it: refused, nothing sent.
+    ModalDriver driver;
+    QStringList offered;
+    selectNode(window, QStringLiteral("conv:Alpha/Alice Smith"));
+    answerPicker(driver, QStringLiteral("Quillbridge Plain"), &offered);
+    driver.answer(QMessageBox::Ok);
+    window.miDb2AChat();
+    QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(offered, QStringList{"Quillbridge Plain"});
+    QVERIFY2(driver.texts().last().contains(
+                 QStringLiteral("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. "
+                                "Quillbridge Plain is read over USB without it, so messages can only be read from "
+                                "it.")),
+             qPrintable(driver.texts().last()));
+    QCOMPARE(sim->adbCalls().filter(QStringLiteral("broadcast")), QStringList());
 }
 
 // A phone reached over WiFi that reports no country code: the user is told,
