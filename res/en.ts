@@ -138,6 +138,10 @@
         <source>IDS_ROOT_LOCALDB</source>
         <translation>Local Databases</translation>
     </message>
+    <message>
+        <source>Read over USB without the companion app</source>
+        <translation>Read over USB without the companion app</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -225,6 +229,14 @@
         <source>A new version of %1 is available. Would you like to download it now?</source>
         <translation>A new version of %1 is available. Would you like to download it now?</translation>
     </message>
+    <message>
+        <source>%1: Read over USB without the companion app</source>
+        <translation>%1: Read over USB without the companion app</translation>
+    </message>
+    <message>
+        <source>Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read over USB without it, so messages can only be read from it.</source>
+        <translation>Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read over USB without it, so messages can only be read from it.</translation>
+    </message>
 </context>
 <context>
     <name>ExportSMSThread</name>
@@ -250,6 +262,10 @@
     <message>
         <source>IDS_GET_ANDROID_DEVICE_INFO</source>
         <translation>Getting Android info...</translation>
+    </message>
+    <message>
+        <source>This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.</source>
+        <translation>This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.</translation>
     </message>
 </context>
 <context>
@@ -333,6 +349,88 @@
     <message>
         <source>IDS_ANDROID_LOADING_SMS</source>
         <translation>Loading SMS...</translation>
+    </message>
+</context>
+<context>
+    <name>AndroidShellLoadSMSThread</name>
+    <message>
+        <source>The phone %1 stopped sending after %2 of %3 messages (unplugged?). Its previous messages are kept.</source>
+        <translation>The phone %1 stopped sending after %2 of %3 messages (unplugged?). Its previous messages are kept.</translation>
+    </message>
+    <message>
+        <source>The phone %1 stopped answering after %2 messages. Its previous messages are kept.</source>
+        <translation>The phone %1 stopped answering after %2 messages. Its previous messages are kept.</translation>
+    </message>
+    <message>
+        <source>The messages on the phone %1 changed while they were read. Its previous messages are kept; please try again.</source>
+        <translation>The messages on the phone %1 changed while they were read. Its previous messages are kept; please try again.</translation>
+    </message>
+    <message>
+        <source>The phone %1 did not list its messages: %2</source>
+        <translation>The phone %1 did not list its messages: %2</translation>
+    </message>
+    <message>
+        <source>The phone %1 did not answer %2: %3</source>
+        <translation>The phone %1 did not answer %2: %3</translation>
+    </message>
+    <message>
+        <source>The phone's answer to %1 holds an id that is no number: %2</source>
+        <translation>The phone's answer to %1 holds an id that is no number: %2</translation>
+    </message>
+    <message>
+        <source>The phone's cache folder %1 is not a folder of Textferry's phone caches; nothing was loaded.</source>
+        <translation>The phone's cache folder %1 is not a folder of Textferry's phone caches; nothing was loaded.</translation>
+    </message>
+    <message>
+        <source>the message count query</source>
+        <translation>the message count query</translation>
+    </message>
+    <message>
+        <source>the message query</source>
+        <translation>the message query</translation>
+    </message>
+    <message>
+        <source>the contacts query</source>
+        <translation>the contacts query</translation>
+    </message>
+    <message>
+        <source>the contact count query</source>
+        <translation>the contact count query</translation>
+    </message>
+</context>
+<context>
+    <name>ContentQueryRows</name>
+    <message>
+        <source>The phone's answer to %1 could not be read: %2 (line %3: "%4").</source>
+        <translation>The phone's answer to %1 could not be read: %2 (line %3: "%4").</translation>
+    </message>
+    <message>
+        <source>text after "No result found."</source>
+        <translation>text after "No result found."</translation>
+    </message>
+    <message>
+        <source>a row where none was counted</source>
+        <translation>a row where none was counted</translation>
+    </message>
+    <message>
+        <source>the first row does not begin as counted</source>
+        <translation>the first row does not begin as counted</translation>
+    </message>
+    <message>
+        <source>more rows than were counted</source>
+        <translation>more rows than were counted</translation>
+    </message>
+    <message>
+        <source>row %1 expected</source>
+        <translation>row %1 expected</translation>
+    </message>
+    <message>
+        <source>column %1 missing</source>
+        <translation>column %1 missing</translation>
+    </message>
+    <message>
+        <source>column %1 is not hex</source>
+        <translation>column %1 is not hex</translation>
     </message>
 </context>
 <context>

@@ -45,6 +45,7 @@ TEXTS = {
     "ItemModelMain": [
         ("IDS_ROOT_DEVICE", "Devices"),
         ("IDS_ROOT_LOCALDB", "Local Databases"),
+        ("Read over USB without the companion app", None),
     ],
     "MainWindow": [
         ("Conversations", "Conversations"),
@@ -70,6 +71,9 @@ TEXTS = {
         ("IDS_SEL_ONE_ANDROID_DEVICE", "Please select an Android device:"),
         ("IDS_SEL_EXPORT_MESSAGES_PATH", "Please select Save Path for SMS."),
         ("A new version of %1 is available. Would you like to download it now?", None),
+        ("%1: Read over USB without the companion app", None),
+        ("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read over USB without "
+         "it, so messages can only be read from it.", None),
     ],
     "ExportSMSThread": [
         ("IDS_EXPORTING_MESSAGES_TO_FILE", "Exporting SMS..."),
@@ -79,6 +83,7 @@ TEXTS = {
     "AndroidConnectWithUSBThread": [
         ("IDS_CHECKING_APK_INSTALL", "Checking and installing Quillbridge SMS Sync now..."),
         ("IDS_GET_ANDROID_DEVICE_INFO", "Getting Android info..."),
+        ("This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.", None),
     ],
     "AndroidConnectWithWiFiThread": [
         ("IDS_GET_ANDROID_DEVICE_INFO", "Getting Android info..."),
@@ -106,6 +111,31 @@ TEXTS = {
     ],
     "AndroidLoadSMSThread": [
         ("IDS_ANDROID_LOADING_SMS", "Loading SMS..."),
+    ],
+    "AndroidShellLoadSMSThread": [
+        ("The phone %1 stopped sending after %2 of %3 messages (unplugged?). Its previous messages are kept.",
+         None),
+        ("The phone %1 stopped answering after %2 messages. Its previous messages are kept.", None),
+        ("The messages on the phone %1 changed while they were read. Its previous messages are kept; please "
+         "try again.", None),
+        ("The phone %1 did not list its messages: %2", None),
+        ("The phone %1 did not answer %2: %3", None),
+        ("The phone's answer to %1 holds an id that is no number: %2", None),
+        ("The phone's cache folder %1 is not a folder of Textferry's phone caches; nothing was loaded.", None),
+        ("the message count query", None),
+        ("the message query", None),
+        ("the contacts query", None),
+        ("the contact count query", None),
+    ],
+    "ContentQueryRows": [
+        ("The phone's answer to %1 could not be read: %2 (line %3: \"%4\").", None),
+        ("text after \"No result found.\"", None),
+        ("a row where none was counted", None),
+        ("the first row does not begin as counted", None),
+        ("more rows than were counted", None),
+        ("row %1 expected", None),
+        ("column %1 missing", None),
+        ("column %1 is not hex", None),
     ],
     "SmsBrowser": [
         ("[%1 more characters are not shown here. Export the message to read the whole text.]", None),

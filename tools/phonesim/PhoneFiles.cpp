@@ -112,7 +112,7 @@ int generate(const CommandLine& line)
     if (line.positional().size() != 1)
         return complain(
             QStringLiteral("usage: generate OUT.json [--messages N] [--conversations M] [--seed S] "
-                           "[--serial S] [--fault F] [--fault-exchange K] [--batch B] ..."));
+                           "[--serial S] [--fault F] [--fault-exchange K] [--batch B] [--companion no] ..."));
     const QString out = line.positional().first();
     const QString serial = line.value(QStringLiteral("serial"), QFileInfo(out).completeBaseName());
     if (!isUsableSerial(serial))
@@ -134,7 +134,11 @@ int generate(const CommandLine& line)
     members.append(
         jsonMember(QStringLiteral("state"),
                    JsonMembers::quote(line.value(QStringLiteral("state"), QStringLiteral("device")))));
-    members.append(jsonMember(QStringLiteral("installed"), "true"));
+    // --companion no: a phone without the app that refuses its stand-in package, read over the shell.
+    const bool companion = line.value(QStringLiteral("companion"), QStringLiteral("yes")) != QLatin1String("no");
+    members.append(jsonMember(QStringLiteral("installed"), companion ? "true" : "false"));
+    if (!companion)
+        members.append(jsonMember(QStringLiteral("install"), JsonMembers::quote(QStringLiteral("not-apk"))));
     members.append(
         jsonMember(QStringLiteral("fault"),
                    JsonMembers::quote(line.value(QStringLiteral("fault"), QStringLiteral("none")))));
