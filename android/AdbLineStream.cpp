@@ -34,11 +34,13 @@ bool AdbLineStream::readLine(QByteArray* line)
 {
     for (;;) {
         if (process.canReadLine()) {
-            *line = process.readLine(kAdbMaxLineBytes + 2);
-            if (line->endsWith('\n'))
-                line->chop(1);
-            else
+            // Without a size: a size makes Qt allocate that much for every line.
+            *line = process.readLine();
+            line->chop(1);
+            if (line->size() > kAdbMaxLineBytes) {
+                killAndReap();
                 throw std::runtime_error("adb sent a line longer than 64 MB.");
+            }
             return true;
         }
         if (process.bytesAvailable() > kAdbMaxLineBytes) {

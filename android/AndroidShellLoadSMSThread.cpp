@@ -99,9 +99,14 @@ void AndroidShellLoadSMSThread::load()
     prepareLoadingFolder();
     writer->begin();
     country = writer->db.countries().currentCountry();
+    // The later queries start at once: the phone prepares their rows while the
+    // count is read (their output waits in the pipe until their turn).
+    startAhead(QLatin1String(ShellRoute::kSmsUri), QLatin1String(ShellRoute::kSmsHexProjection));
+    startAhead(QLatin1String(ShellRoute::kContactsUri), QLatin1String(ShellRoute::kContactHexProjection));
     const QVector<qint64> ids = readIds(QLatin1String(ShellRoute::kSmsUri), translated("the message count query"));
     names = readContactNames();
     readMessages(ids);
+    startedAhead.clear();
     // A cancel that came while the last rows arrived still wins.
     if (cancelled())
         throw -1;
@@ -109,6 +114,14 @@ void AndroidShellLoadSMSThread::load()
     writer->db.close();
     replaceCache();
     form->postSucceed(QString());
+}
+
+void AndroidShellLoadSMSThread::startAhead(const QString& uri, const QString& projection)
+{
+    auto stream = std::make_unique<AdbLineStream>(ShellRoute::contentQueryArgs(device->serial, uri, projection),
+                                                  [this] { return cancelled(); }, stallLimitMs);
+    stream->start();
+    startedAhead[uri + QLatin1Char(' ') + projection] = std::move(stream);
 }
 
 void AndroidShellLoadSMSThread::prepareLoadingFolder()
@@ -248,9 +261,17 @@ AndroidShellLoadSMSThread::QueryEnd AndroidShellLoadSMSThread::runQuery(
     const QString& uri, const QString& projection, ContentQueryRows& rows,
     const std::function<void(const ContentRow&)>& onRow)
 {
-    AdbLineStream stream(ShellRoute::contentQueryArgs(device->serial, uri, projection),
-                         [this] { return cancelled(); }, stallLimitMs);
-    stream.start();
+    std::unique_ptr<AdbLineStream> started;
+    const auto ahead = startedAhead.find(uri + QLatin1Char(' ') + projection);
+    if (ahead != startedAhead.end()) {
+        started = std::move(ahead->second);
+        startedAhead.erase(ahead);
+    } else {
+        started = std::make_unique<AdbLineStream>(ShellRoute::contentQueryArgs(device->serial, uri, projection),
+                                                  [this] { return cancelled(); }, stallLimitMs);
+        started->start();
+    }
+    AdbLineStream& stream = *started;
     QueryEnd end;
     QStringList complaint; // a provider error that arrived on standard output
     QByteArray line;
@@ -303,6 +324,7 @@ void AndroidShellLoadSMSThread::replaceCache()
 
 void AndroidShellLoadSMSThread::closeUp()
 {
+    startedAhead.clear(); // kills what still runs
     // Closing without end() drops the open transaction; the new folder goes, the old cache stays.
     if (writer)
         writer->db.close();

@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class ContentQueryRows;
@@ -46,6 +47,7 @@ private:
     };
 
     void load();
+    void startAhead(const QString& uri, const QString& projection);
     QVector<qint64> readIds(const QString& uri, const QString& what);
     QHash<QString, QString> readContactNames();
     QHash<QString, QString> contactNamesFrom(const QString& projection, const QVector<qint64>& anchors);
@@ -69,5 +71,8 @@ private:
     std::unique_ptr<ExportMessagesDb> writer;
     CountryInfo country; // of the phone's MCC, for its addresses
     QHash<QString, QString> names; // contact names by normalised number
+    // Queries started before their turn, so that the phone prepares their rows
+    // while earlier ones are read (their output waits in the pipe), by uri and projection.
+    std::map<QString, std::unique_ptr<AdbLineStream>> startedAhead;
     int written = 0;
 };

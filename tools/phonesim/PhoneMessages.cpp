@@ -10,6 +10,8 @@
 #include <QSaveFile>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 constexpr qint64 kSecondsFrom1970To2001 = 978307200;
 
@@ -73,6 +75,7 @@ bool readCache(const QString& path, QList<PhoneMessage>* messages)
     QDataStream in(&file);
     qint64 count = 0;
     in >> count;
+    messages->reserve(qsizetype(std::clamp<qint64>(count, 0, 10000000)));
     for (qint64 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
         PhoneMessage m;
         qint32 type = 2;

@@ -15,6 +15,9 @@ public:
 
     void write(const QByteArray& bytes);
     void flush();
+    // Flushes, then waits (up to timeoutMs) until the reader has taken
+    // everything out of the pipe; at once when standard output is no pipe.
+    void waitUntilRead(int timeoutMs);
 
     static void writeErr(const QByteArray& bytes);
 

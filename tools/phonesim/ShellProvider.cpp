@@ -18,6 +18,8 @@ namespace ShellProvider {
 namespace {
 
 const QString kSmsUri = QStringLiteral("content://sms");
+// How long an unplug waits for the rows sent before it to be read.
+constexpr int kUnplugWaitMs = 60000;
 const QString kPhonesUri = QStringLiteral("content://com.android.contacts/data/phones");
 
 const char kStackTrace[] =
@@ -87,20 +89,17 @@ bool parseQuery(const QStringList& args, QueryOptions* options)
 // The SMS provider as the shell user sees it: inbox (1) and sent (2) only.
 ShellTable smsTable(const PhoneProfile& phone)
 {
-    ShellTable table({QStringLiteral("_id"), QStringLiteral("thread_id"), QStringLiteral("address"),
-                      QStringLiteral("date"), QStringLiteral("read"), QStringLiteral("type"),
-                      QStringLiteral("subject"), QStringLiteral("body")});
+    ShellTable table({QStringLiteral("_id"), QStringLiteral("address"), QStringLiteral("date"),
+                      QStringLiteral("read"), QStringLiteral("type"), QStringLiteral("subject"),
+                      QStringLiteral("body")});
     const QList<PhoneMessage> messages = PhoneMessages::of(phone);
-    QHash<QString, qint64> threads;
     table.reserve(messages.size());
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const PhoneMessage& m = messages.at(i);
         const int type = m.providerType();
         if (type != 1 && type != 2)
             continue;
-        const qint64 thread = threads.value(m.address, threads.size() + 1);
-        threads.insert(m.address, thread);
-        table.addRow({ShellValue::number(i + 1), ShellValue::number(thread), ShellValue::text(m.address),
+        table.addRow({ShellValue::number(i + 1), ShellValue::text(m.address),
                       ShellValue::number(m.dateMs), ShellValue::number(1), ShellValue::number(type),
                       m.subjectNull ? ShellValue::null() : ShellValue::text(m.subject), ShellValue::text(m.body)});
     }
@@ -197,8 +196,10 @@ int content(const PhoneProfile& phone, const SimState& state, const QString& ser
         for (;;)
             pause();
     }
-    if (stopAfter >= 0)
+    if (stopAfter >= 0) {
+        out.waitUntilRead(kUnplugWaitMs); // Textferry has read the rows sent before the cable went
         unplugNow(state, serial);
+    }
     return 0;
 }
 

@@ -122,13 +122,14 @@ QVector<int> ShellTable::select(const ShellQuery& query) const
             rows.append(i);
     }
     const int column = query.sortColumn;
-    std::stable_sort(rows.begin(), rows.end(), [this, column, &query](int a, int b) {
-        const ShellValue& x = data.at(a).at(column);
-        const ShellValue& y = data.at(b).at(column);
-        const bool less = x.kind == ShellValue::Number && y.kind == ShellValue::Number ? x.n < y.n : x.s < y.s;
-        const bool greater = x.kind == ShellValue::Number && y.kind == ShellValue::Number ? x.n > y.n : x.s > y.s;
-        return query.descending ? greater : less;
-    });
+    const auto before = [this, column, &query](int a, int b) {
+        const ShellValue& x = data.at(query.descending ? b : a).at(column);
+        const ShellValue& y = data.at(query.descending ? a : b).at(column);
+        return x.kind == ShellValue::Number && y.kind == ShellValue::Number ? x.n < y.n : x.s < y.s;
+    };
+    // Rows are added in _id order: most queries need no sorting.
+    if (!std::is_sorted(rows.begin(), rows.end(), before))
+        std::stable_sort(rows.begin(), rows.end(), before);
     return rows;
 }
 
