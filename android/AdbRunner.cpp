@@ -102,8 +102,9 @@ QSet<QString> adbInstalledPackages(const QString& serial, const AdbStopCheck& st
     if (!packages.isEmpty())
         return packages;
     // Android 7 and later answer "pm -l" with "Unknown command: -l"; they list with "pm list packages".
-    const QStringList listArgs = {QStringLiteral("-s"), serial,           QStringLiteral("shell"),
-                                  QStringLiteral("pm"), QStringLiteral("list"), QStringLiteral("packages")};
+    const QStringList listArgs = {QStringLiteral("-s"),    serial,
+                                  QStringLiteral("shell"), QStringLiteral("pm"),
+                                  QStringLiteral("list"),  QStringLiteral("packages")};
     return parseInstalledPackages(runAdb(listArgs, false, stop));
 }
 

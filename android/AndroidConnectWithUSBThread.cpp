@@ -128,11 +128,12 @@ bool AndroidConnectWithUSBThread::chooseShellRoute(const QString& installError)
             return false;
         }
     }
-    form->postErrorOccurred(translated("Please go to Google Play on your Android Phone to download and install "
-                                       "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
-                            installError + QStringLiteral("<br/><br/>") +
-                            translated("This phone needs Android 10 or later, or the companion app Quillbridge SMS "
-                                       "Sync."));
+    form->postErrorOccurred(
+        translated("Please go to Google Play on your Android Phone to download and install "
+                   "Quillbridge SMS Sync first and then try again. <br/><br/>Error:") +
+        installError + QStringLiteral("<br/><br/>") +
+        translated("This phone needs Android 10 or later, or the companion app Quillbridge SMS "
+                   "Sync."));
     return false;
 }
 

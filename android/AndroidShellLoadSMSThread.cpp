@@ -51,7 +51,8 @@ bool isOwnersMessage(qint64 type)
 
 } // namespace
 
-AndroidShellLoadSMSThread::AndroidShellLoadSMSThread(AndroidDevice* device, JobProgress* form, QObject* parent)
+AndroidShellLoadSMSThread::AndroidShellLoadSMSThread(AndroidDevice* device, JobProgress* form,
+                                                     QObject* parent)
     : QThread(parent), device(device), form(form)
 {}
 
@@ -72,8 +73,8 @@ void AndroidShellLoadSMSThread::run()
 {
     written = 0;
     // The same status as the companion's load.
-    form->postUpdateProgress(QCoreApplication::translate("AndroidLoadSMSThread", "IDS_ANDROID_LOADING_SMS"), 0,
-                             QString());
+    form->postUpdateProgress(QCoreApplication::translate("AndroidLoadSMSThread", "IDS_ANDROID_LOADING_SMS"),
+                             0, QString());
     try {
         load();
     } catch (int) {
@@ -84,7 +85,8 @@ void AndroidShellLoadSMSThread::run()
         closeUp();
         if (!cancelled()) {
             form->postErrorOccurred(
-                translated("The phone %1 stopped answering after %2 messages. Its previous messages are kept.")
+                translated(
+                    "The phone %1 stopped answering after %2 messages. Its previous messages are kept.")
                     .arg(phoneName(), count(written)));
         }
     } catch (const std::exception& e) {
@@ -103,7 +105,8 @@ void AndroidShellLoadSMSThread::load()
     // count is read (their output waits in the pipe until their turn).
     startAhead(QLatin1String(ShellRoute::kSmsUri), QLatin1String(ShellRoute::kSmsHexProjection));
     startAhead(QLatin1String(ShellRoute::kContactsUri), QLatin1String(ShellRoute::kContactHexProjection));
-    const QVector<qint64> ids = readIds(QLatin1String(ShellRoute::kSmsUri), translated("the message count query"));
+    const QVector<qint64> ids =
+        readIds(QLatin1String(ShellRoute::kSmsUri), translated("the message count query"));
     names = readContactNames();
     readMessages(ids);
     startedAhead.clear();
@@ -118,8 +121,9 @@ void AndroidShellLoadSMSThread::load()
 
 void AndroidShellLoadSMSThread::startAhead(const QString& uri, const QString& projection)
 {
-    auto stream = std::make_unique<AdbLineStream>(ShellRoute::contentQueryArgs(device->serial, uri, projection),
-                                                  [this] { return cancelled(); }, stallLimitMs);
+    auto stream = std::make_unique<AdbLineStream>(
+        ShellRoute::contentQueryArgs(device->serial, uri, projection), [this] { return cancelled(); },
+        stallLimitMs);
     stream->start();
     startedAhead[uri + QLatin1Char(' ') + projection] = std::move(stream);
 }
@@ -175,18 +179,20 @@ void AndroidShellLoadSMSThread::readMessages(const QVector<qint64>& ids)
     }
     if (end.rows < ids.size()) {
         if (end.providerError)
-            failWith(translated("The phone %1 did not list its messages: %2").arg(phoneName(), end.errorText));
+            failWith(
+                translated("The phone %1 did not list its messages: %2").arg(phoneName(), end.errorText));
         failWith(translated("The phone %1 stopped sending after %2 of %3 messages (unplugged?). Its previous "
                             "messages are kept.")
                      .arg(phoneName(), count(end.rows), count(ids.size())));
     }
     if (!end.errorText.isEmpty())
-        qWarning("%s: every message arrived, yet: %s", qUtf8Printable(phoneName()), qUtf8Printable(end.errorText));
+        qWarning("%s: every message arrived, yet: %s", qUtf8Printable(phoneName()),
+                 qUtf8Printable(end.errorText));
 }
 
 AndroidShellLoadSMSThread::QueryEnd AndroidShellLoadSMSThread::streamMessages(const QString& projection,
-                                                                               const QVector<qint64>& ids,
-                                                                               bool anchored)
+                                                                              const QVector<qint64>& ids,
+                                                                              bool anchored)
 {
     ContentQueryRows rows(translated("the message query"), projection);
     if (anchored)
@@ -199,9 +205,10 @@ void AndroidShellLoadSMSThread::writeMessage(const ContentRow& row, const QVecto
 {
     bool ok = false;
     if (row.index >= ids.size() || row.number(0, &ok) != ids.at(row.index) || !ok) {
-        failWith(translated("The messages on the phone %1 changed while they were read. Its previous messages "
-                            "are kept; please try again.")
-                     .arg(phoneName()));
+        failWith(
+            translated("The messages on the phone %1 changed while they were read. Its previous messages "
+                       "are kept; please try again.")
+                .arg(phoneName()));
     }
     const QString address = normalizePhoneNumber(country, row.text(4));
     SimpleSms sms;
@@ -216,7 +223,8 @@ void AndroidShellLoadSMSThread::writeMessage(const ContentRow& row, const QVecto
 QHash<QString, QString> AndroidShellLoadSMSThread::readContactNames()
 {
     try {
-        QHash<QString, QString> found = contactNamesFrom(QLatin1String(ShellRoute::kContactHexProjection), {});
+        QHash<QString, QString> found =
+            contactNamesFrom(QLatin1String(ShellRoute::kContactHexProjection), {});
         qInfo("%s: %lld contact numbers", qUtf8Printable(phoneName()), qint64(found.size()));
         return found;
     } catch (int) {
@@ -232,7 +240,7 @@ QHash<QString, QString> AndroidShellLoadSMSThread::readContactNames()
 }
 
 QHash<QString, QString> AndroidShellLoadSMSThread::contactNamesFrom(const QString& projection,
-                                                                     const QVector<qint64>& anchors)
+                                                                    const QVector<qint64>& anchors)
 {
     const bool raw = projection == QLatin1String(ShellRoute::kContactRawProjection);
     QHash<QString, QString> found;
@@ -248,7 +256,8 @@ QHash<QString, QString> AndroidShellLoadSMSThread::contactNamesFrom(const QStrin
                                           found.insert(number, row.text(2));
                                   });
     if (!raw && end.providerError && end.rows == 0) {
-        qInfo("%s refused hex() in its contacts query; reading the names as stored", qUtf8Printable(phoneName()));
+        qInfo("%s refused hex() in its contacts query; reading the names as stored",
+              qUtf8Printable(phoneName()));
         const QVector<qint64> ids =
             readIds(QLatin1String(ShellRoute::kContactsUri), translated("the contact count query"));
         return contactNamesFrom(QLatin1String(ShellRoute::kContactRawProjection), ids);
@@ -257,9 +266,9 @@ QHash<QString, QString> AndroidShellLoadSMSThread::contactNamesFrom(const QStrin
     return found;
 }
 
-AndroidShellLoadSMSThread::QueryEnd AndroidShellLoadSMSThread::runQuery(
-    const QString& uri, const QString& projection, ContentQueryRows& rows,
-    const std::function<void(const ContentRow&)>& onRow)
+AndroidShellLoadSMSThread::QueryEnd
+AndroidShellLoadSMSThread::runQuery(const QString& uri, const QString& projection, ContentQueryRows& rows,
+                                    const std::function<void(const ContentRow&)>& onRow)
 {
     std::unique_ptr<AdbLineStream> started;
     const auto ahead = startedAhead.find(uri + QLatin1Char(' ') + projection);
@@ -267,8 +276,9 @@ AndroidShellLoadSMSThread::QueryEnd AndroidShellLoadSMSThread::runQuery(
         started = std::move(ahead->second);
         startedAhead.erase(ahead);
     } else {
-        started = std::make_unique<AdbLineStream>(ShellRoute::contentQueryArgs(device->serial, uri, projection),
-                                                  [this] { return cancelled(); }, stallLimitMs);
+        started = std::make_unique<AdbLineStream>(
+            ShellRoute::contentQueryArgs(device->serial, uri, projection), [this] { return cancelled(); },
+            stallLimitMs);
         started->start();
     }
     AdbLineStream& stream = *started;

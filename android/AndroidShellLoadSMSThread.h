@@ -69,7 +69,7 @@ private:
     QString cacheFolder;
     QString loadingFolder;
     std::unique_ptr<ExportMessagesDb> writer;
-    CountryInfo country; // of the phone's MCC, for its addresses
+    CountryInfo country;           // of the phone's MCC, for its addresses
     QHash<QString, QString> names; // contact names by normalised number
     // Queries started before their turn, so that the phone prepares their rows
     // while earlier ones are read (their output waits in the pipe), by uri and projection.

@@ -201,7 +201,8 @@ ContentRow ContentQueryRows::parseRecord(QByteArrayView record, int index) const
         ContentValue& out = row.values[i];
         if (columns.at(i).hex) {
             if (!decodeHexText(value, &out.text))
-                fail(translated("column %1 is not hex").arg(QString::fromUtf8(columns.at(i).printed)), record);
+                fail(translated("column %1 is not hex").arg(QString::fromUtf8(columns.at(i).printed)),
+                     record);
         } else if (value == kNull) {
             out.null = true;
         } else {

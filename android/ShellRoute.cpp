@@ -14,11 +14,16 @@ QString shellQuoted(const QString& text)
 
 QStringList contentQueryArgs(const QString& serial, const QString& uri, const QString& projection)
 {
-    return {QStringLiteral("-s"),      serial,
-            QStringLiteral("shell"),   QStringLiteral("content"),
-            QStringLiteral("query"),   QStringLiteral("--uri"),
-            uri,                       QStringLiteral("--projection"),
-            shellQuoted(projection),   QStringLiteral("--sort"),
+    return {QStringLiteral("-s"),
+            serial,
+            QStringLiteral("shell"),
+            QStringLiteral("content"),
+            QStringLiteral("query"),
+            QStringLiteral("--uri"),
+            uri,
+            QStringLiteral("--projection"),
+            shellQuoted(projection),
+            QStringLiteral("--sort"),
             QStringLiteral("\"_id ASC\"")};
 }
 

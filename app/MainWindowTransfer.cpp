@@ -68,9 +68,10 @@ void MainWindow::sendToAndroid(const MessageList& list)
     if (!picked)
         return;
     if (picked->device.viaAdbShell) {
-        showErrorBox(tr("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read "
-                        "over USB without it, so messages can only be read from it.")
-                         .arg(picked->device.displayName()));
+        showErrorBox(
+            tr("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read "
+               "over USB without it, so messages can only be read from it.")
+                .arg(picked->device.displayName()));
         return;
     }
     AndroidDevice target = picked->device;

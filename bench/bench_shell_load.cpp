@@ -32,8 +32,7 @@ namespace {
 constexpr int kRuns = 3;
 
 // Seconds of one load through the job, or a negative number when it failed.
-template <typename Job>
-double timedLoad(AndroidDevice& phone)
+template <typename Job> double timedLoad(AndroidDevice& phone)
 {
     ProgressSink sink;
     Job job(&phone, &sink, nullptr);
@@ -61,7 +60,8 @@ int cachedMessageCount(const AndroidDevice& phone)
 void printReadingPhases(const AndroidDevice& phone, double n)
 {
     const QString projection = QLatin1String(ShellRoute::kSmsHexProjection);
-    const QStringList args = ShellRoute::contentQueryArgs(phone.serial, QLatin1String(ShellRoute::kSmsUri), projection);
+    const QStringList args =
+        ShellRoute::contentQueryArgs(phone.serial, QLatin1String(ShellRoute::kSmsUri), projection);
     QList<QByteArray> lines;
     const double stream = secondsOf([&] {
         AdbLineStream adb(args, {});
@@ -80,7 +80,8 @@ void printReadingPhases(const AndroidDevice& phone, double n)
         }
         rows.finish();
     });
-    printRow(QStringLiteral("phase: message query streamed (adb, stand-in)"), seconds(stream), perSecond(n, stream));
+    printRow(QStringLiteral("phase: message query streamed (adb, stand-in)"), seconds(stream),
+             perSecond(n, stream));
     printRow(QStringLiteral("phase: rows parsed and hex-decoded"), seconds(parse), perSecond(n, parse));
 }
 
@@ -98,8 +99,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const int requested = messageCountArgument(app.arguments(), 100000);
     PhoneSimSupport::usePhoneSimulator(*home);
-    if (!PhoneSimSupport::plugGeneratedPhone(*home, QStringLiteral("BENCH2"), QStringLiteral("350000000000078"),
-                                             requested)) {
+    if (!PhoneSimSupport::plugGeneratedPhone(*home, QStringLiteral("BENCH2"),
+                                             QStringLiteral("350000000000078"), requested)) {
         std::fprintf(stderr, "the phone simulator could not plug the phone\n");
         return 1;
     }
@@ -156,8 +157,8 @@ int main(int argc, char* argv[])
     };
     printRow(QStringLiteral("companion route (backup connection)"), seconds(bestCompanion),
              perSecond(n, bestCompanion), runs(companionTimes));
-    printRow(QStringLiteral("shell route (content query, hex rows)"), seconds(bestShell), perSecond(n, bestShell),
-             runs(shellTimes));
+    printRow(QStringLiteral("shell route (content query, hex rows)"), seconds(bestShell),
+             perSecond(n, bestShell), runs(shellTimes));
     printRow(QStringLiteral("shell rate / companion rate (median)"), ratio(sortedRatios.at(kRuns / 2)),
              spread(ratios), QStringLiteral("goal >= 1.00x"));
     printReadingPhases(shell, n);

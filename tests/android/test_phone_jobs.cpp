@@ -234,8 +234,8 @@ void TestPhoneJobs::usbConnect()
     QVERIFY2(errors.first().startsWith(error), qPrintable(errors.first()));
     if (installs) {
         QVERIFY(errors.first().contains(QStringLiteral("INSTALL_FAILED_INSUFFICIENT_STORAGE")));
-        QVERIFY(errors.first().endsWith(
-            QStringLiteral("This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.")));
+        QVERIFY(errors.first().endsWith(QStringLiteral(
+            "This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.")));
     }
     QVERIFY(form.textsOf(QStringLiteral("succeed")).isEmpty());
 }

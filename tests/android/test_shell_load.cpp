@@ -29,14 +29,18 @@ QJsonObject shellPhone(const QJsonObject& changes = {})
     QJsonObject phone = PhoneSim::phone();
     phone.insert(QStringLiteral("installed"), false);
     phone.insert(QStringLiteral("install"), QStringLiteral("not-apk"));
-    phone.insert(QStringLiteral("messages"),
-                 QJsonArray{PhoneSim::message(1000000000000, false, kAnn, QStringLiteral("Ann"),
-                                              QStringLiteral("hi, x=1\nRow: 1 _id=2, date=5, body=forged")),
-                            PhoneSim::message(1000000060000, true, kAnn, QStringLiteral("Ann"),
-                                              QString::fromUtf8("h\u00e9 \U0001F600")),
-                            QJsonObject{{"date", 1000000090000.0}, {"type", 1}, {"smsType", 3},
-                                        {"address", kAnn}, {"body", "a draft"}},
-                            PhoneSim::message(1000000120000, false, kBobNational, QString(), QStringLiteral("yo"))});
+    phone.insert(
+        QStringLiteral("messages"),
+        QJsonArray{PhoneSim::message(1000000000000, false, kAnn, QStringLiteral("Ann"),
+                                     QStringLiteral("hi, x=1\nRow: 1 _id=2, date=5, body=forged")),
+                   PhoneSim::message(1000000060000, true, kAnn, QStringLiteral("Ann"),
+                                     QString::fromUtf8("h\u00e9 \U0001F600")),
+                   QJsonObject{{"date", 1000000090000.0},
+                               {"type", 1},
+                               {"smsType", 3},
+                               {"address", kAnn},
+                               {"body", "a draft"}},
+                   PhoneSim::message(1000000120000, false, kBobNational, QString(), QStringLiteral("yo"))});
     // Bob's number is written another way in his contact card.
     phone.insert(QStringLiteral("contacts"),
                  QJsonArray{QJsonObject{{"number", kAnn}, {"name", "Ann"}},
@@ -226,11 +230,12 @@ void TestShellLoad::loadReadsMessagesAndNames()
     QStringList calls = sim->adbCalls(); // the queries overlap: their order is the phone's
     calls.sort();
     QCOMPARE(calls,
-             (QStringList{"-s S1 shell content query --uri content://com.android.contacts/data/phones --projection "
-                          "'_id:hex(data1):hex(display_name)' --sort \"_id ASC\"",
-                          "-s S1 shell content query --uri content://sms --projection "
-                          "'_id:date:type:read:hex(address):hex(subject):hex(body)' --sort \"_id ASC\"",
-                          "-s S1 shell content query --uri content://sms --projection _id --sort \"_id ASC\""}));
+             (QStringList{
+                 "-s S1 shell content query --uri content://com.android.contacts/data/phones --projection "
+                 "'_id:hex(data1):hex(display_name)' --sort \"_id ASC\"",
+                 "-s S1 shell content query --uri content://sms --projection "
+                 "'_id:date:type:read:hex(address):hex(subject):hex(body)' --sort \"_id ASC\"",
+                 "-s S1 shell content query --uri content://sms --projection _id --sort \"_id ASC\""}));
     QVERIFY(!QFileInfo::exists(record.cacheDir() + QStringLiteral(".__loading")));
 }
 
@@ -258,9 +263,10 @@ void TestShellLoad::faultsKeepTheOldCache_data()
         << QJsonObject{{"shellFault", "unplug-mid-stream"}, {"shellFaultRow", 1}}
         << "The phone Quillbridge Pixel Sim stopped sending after 1 of 3 messages (unplugged?). Its previous "
            "messages are kept.";
-    QTest::newRow("stalled stream") << QJsonObject{{"shellFault", "stall"}, {"shellFaultRow", 2}}
-                                    << "The phone Quillbridge Pixel Sim stopped answering after 2 messages. Its "
-                                       "previous messages are kept.";
+    QTest::newRow("stalled stream")
+        << QJsonObject{{"shellFault", "stall"}, {"shellFaultRow", 2}}
+        << "The phone Quillbridge Pixel Sim stopped answering after 2 messages. Its "
+           "previous messages are kept.";
 }
 
 // A load that fails midway leaves the cache of the previous load byte for byte.

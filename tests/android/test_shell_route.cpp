@@ -76,8 +76,8 @@ void TestShellRoute::rows_data()
                                             "Row: 1 _id=2, date=6, hex(body)=F09F9880\n")
                               << QStringList{"0|1|5|hi", QString::fromUtf8("1|2|6|\U0001F600")} << QString();
     QTest::newRow("hex is UTF-8, not Latin-1")
-        << QString() << hex << QByteArray("Row: 0 _id=1, date=5, hex(body)=68C3A9") << QStringList{"0|1|5|h\u00e9"}
-        << QString();
+        << QString() << hex << QByteArray("Row: 0 _id=1, date=5, hex(body)=68C3A9")
+        << QStringList{"0|1|5|h\u00e9"} << QString();
     QTest::newRow("empty hex is empty text, NULL raw is NULL")
         << QString() << QStringLiteral("_id:subject:hex(body)")
         << QByteArray("Row: 0 _id=1, subject=NULL, hex(body)=\nRow: 1 _id=2, subject=, hex(body)=61\n")
@@ -91,12 +91,12 @@ void TestShellRoute::rows_data()
                                    << QByteArray("Row: 0 _id=1, date=5, hex(body)=61\n"
                                                  "Row: 2 _id=3, date=6, hex(body)=62\n")
                                    << none << "row 1 expected";
-    QTest::newRow("a column missing") << QString() << hex << QByteArray("Row: 0 _id=1, hex(body)=61\n") << none
-                                      << "column date missing";
+    QTest::newRow("a column missing")
+        << QString() << hex << QByteArray("Row: 0 _id=1, hex(body)=61\n") << none << "column date missing";
     QTest::newRow("not hex") << QString() << hex << QByteArray("Row: 0 _id=1, date=5, hex(body)=6G\n") << none
                              << "column hex(body) is not hex";
-    QTest::newRow("odd hex") << QString() << hex << QByteArray("Row: 0 _id=1, date=5, hex(body)=616\n") << none
-                             << "is not hex";
+    QTest::newRow("odd hex") << QString() << hex << QByteArray("Row: 0 _id=1, date=5, hex(body)=616\n")
+                             << none << "is not hex";
     QTest::newRow("provider error") << QString() << hex
                                     << QByteArray("Error while accessing provider:sms\n"
                                                   "java.lang.IllegalArgumentException: Invalid column\n")
@@ -124,17 +124,19 @@ void TestShellRoute::rows_data()
         << "1,2" << raw
         << QByteArray("Row: 0 _id=1, date=1, subject=NULL, body=\xF0\x9F\x98\x80\r\nline two\r\n"
                       "Row: 1 _id=2, date=2, subject=NULL, body=NULL\r\n")
-        << QStringList{QString::fromUtf8("0|1|1|<NULL>|\U0001F600\nline two"), "1|2|2|<NULL>|<NULL>"} << QString();
-    QTest::newRow("anchored: no rows") << QString("") << raw << QByteArray("No result found.\n") << none
-                                       << QString();
-    QTest::newRow("anchored: short stream") << "5,9" << raw
-                                            << QByteArray("Row: 0 _id=5, date=1, subject=, body=x\n")
-                                            << QStringList{"0|5|1||x"} << QString();
+        << QStringList{QString::fromUtf8("0|1|1|<NULL>|\U0001F600\nline two"), "1|2|2|<NULL>|<NULL>"}
+        << QString();
+    QTest::newRow("anchored: no rows")
+        << QString("") << raw << QByteArray("No result found.\n") << none << QString();
+    QTest::newRow("anchored: short stream")
+        << "5,9" << raw << QByteArray("Row: 0 _id=5, date=1, subject=, body=x\n") << QStringList{"0|5|1||x"}
+        << QString();
     QTest::newRow("anchored: first row not as counted")
         << "5,9" << raw << QByteArray("Row: 0 _id=6, date=1, subject=, body=x\n") << none
         << "does not begin as counted";
     QTest::newRow("anchored: more rows than counted")
-        << "5" << raw << QByteArray("Row: 0 _id=5, date=1, subject=, body=x\nRow: 1 _id=6, date=2, subject=, body=y\n")
+        << "5" << raw
+        << QByteArray("Row: 0 _id=5, date=1, subject=, body=x\nRow: 1 _id=6, date=2, subject=, body=y\n")
         << none << "more rows than were counted";
 }
 
@@ -181,11 +183,13 @@ void TestShellRoute::commandLines()
 {
     using namespace ShellRoute;
     QCOMPARE(contentQueryArgs(QStringLiteral("S1"), QLatin1String(kSmsUri), QLatin1String(kIdProjection)),
-             (QStringList{"-s", "S1", "shell", "content", "query", "--uri", "content://sms", "--projection", "_id",
-                          "--sort", "\"_id ASC\""}));
-    QCOMPARE(contentQueryArgs(QStringLiteral("S1"), QLatin1String(kSmsUri), QLatin1String(kSmsHexProjection)).at(8),
+             (QStringList{"-s", "S1", "shell", "content", "query", "--uri", "content://sms", "--projection",
+                          "_id", "--sort", "\"_id ASC\""}));
+    QCOMPARE(contentQueryArgs(QStringLiteral("S1"), QLatin1String(kSmsUri), QLatin1String(kSmsHexProjection))
+                 .at(8),
              QStringLiteral("'_id:date:type:read:hex(address):hex(subject):hex(body)'"));
-    QCOMPARE(contentQueryArgs(QStringLiteral("S1"), QLatin1String(kSmsUri), QLatin1String(kSmsRawProjection)).at(8),
+    QCOMPARE(contentQueryArgs(QStringLiteral("S1"), QLatin1String(kSmsUri), QLatin1String(kSmsRawProjection))
+                 .at(8),
              QStringLiteral("'_id:date:type:read:address:subject:body'"));
     QCOMPARE(contentQueryArgs(QStringLiteral("S1"), QLatin1String(kContactsUri),
                               QLatin1String(kContactHexProjection)),
@@ -226,12 +230,24 @@ void TestShellRoute::deviceRecord_data()
     QTest::addColumn<QString>("mmc");
     QTest::addColumn<int>("sdkId");
     QTest::addColumn<int>("level"); // what the route choice reads
-    QTest::newRow("one SIM") << "310260\n" << "33\n" << "310" << 33 << 33;
-    QTest::newRow("two SIMs") << "310260,23410\n" << "30\n" << "310" << 30 << 30;
-    QTest::newRow("first slot empty") << ",23410\n" << "29\n" << "234" << 29 << 29;
-    QTest::newRow("no SIM") << "\n" << "29\n" << QString() << 29 << 29;
-    QTest::newRow("CR LF, padded") << " 26201 \r\n" << " 31 \r\n" << "262" << 31 << 31;
-    QTest::newRow("unset level") << "310260\n" << "\n" << "310" << 0 << 0;
+    QTest::newRow("one SIM") << "310260\n"
+                             << "33\n"
+                             << "310" << 33 << 33;
+    QTest::newRow("two SIMs") << "310260,23410\n"
+                              << "30\n"
+                              << "310" << 30 << 30;
+    QTest::newRow("first slot empty") << ",23410\n"
+                                      << "29\n"
+                                      << "234" << 29 << 29;
+    QTest::newRow("no SIM") << "\n"
+                            << "29\n"
+                            << QString() << 29 << 29;
+    QTest::newRow("CR LF, padded") << " 26201 \r\n"
+                                   << " 31 \r\n"
+                                   << "262" << 31 << 31;
+    QTest::newRow("unset level") << "310260\n"
+                                 << "\n"
+                                 << "310" << 0 << 0;
 }
 
 void TestShellRoute::deviceRecord()

@@ -254,9 +254,10 @@ int AdbStandIn::install(const PhoneProfile& phone, const QStringList& words) con
     }
     writeOut("Performing Streamed Install\n");
     if (phone.installRefusesNotApk()) {
-        writeErr("adb: failed to install " + path +
-                 ": Failure [INSTALL_PARSE_FAILED_NOT_APK: Failed to parse /data/app/vmdl1013252374.tmp/base.apk: "
-                 "Failed to load asset path /data/app/vmdl1013252374.tmp/base.apk]\n");
+        writeErr(
+            "adb: failed to install " + path +
+            ": Failure [INSTALL_PARSE_FAILED_NOT_APK: Failed to parse /data/app/vmdl1013252374.tmp/base.apk: "
+            "Failed to load asset path /data/app/vmdl1013252374.tmp/base.apk]\n");
         return 1;
     }
     if (phone.installFails()) {

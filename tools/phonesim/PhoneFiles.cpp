@@ -135,7 +135,8 @@ int generate(const CommandLine& line)
         jsonMember(QStringLiteral("state"),
                    JsonMembers::quote(line.value(QStringLiteral("state"), QStringLiteral("device")))));
     // --companion no: a phone without the app that refuses its stand-in package, read over the shell.
-    const bool companion = line.value(QStringLiteral("companion"), QStringLiteral("yes")) != QLatin1String("no");
+    const bool companion =
+        line.value(QStringLiteral("companion"), QStringLiteral("yes")) != QLatin1String("no");
     members.append(jsonMember(QStringLiteral("installed"), companion ? "true" : "false"));
     if (!companion)
         members.append(jsonMember(QStringLiteral("install"), JsonMembers::quote(QStringLiteral("not-apk"))));

@@ -73,7 +73,8 @@ bool parseQuery(const QStringList& args, QueryOptions* options)
             usageError(QStringLiteral("Unsupported argument: ") + args.at(i));
             return false;
         }
-        if (i + 1 >= args.size() || args.at(i + 1).isEmpty() || args.at(i + 1).startsWith(QLatin1String("--"))) {
+        if (i + 1 >= args.size() || args.at(i + 1).isEmpty() ||
+            args.at(i + 1).startsWith(QLatin1String("--"))) {
             usageError(QStringLiteral("No value for argument: ") + args.at(i));
             return false;
         }
@@ -99,9 +100,10 @@ ShellTable smsTable(const PhoneProfile& phone)
         const int type = m.providerType();
         if (type != 1 && type != 2)
             continue;
-        table.addRow({ShellValue::number(i + 1), ShellValue::text(m.address),
-                      ShellValue::number(m.dateMs), ShellValue::number(1), ShellValue::number(type),
-                      m.subjectNull ? ShellValue::null() : ShellValue::text(m.subject), ShellValue::text(m.body)});
+        table.addRow({ShellValue::number(i + 1), ShellValue::text(m.address), ShellValue::number(m.dateMs),
+                      ShellValue::number(1), ShellValue::number(type),
+                      m.subjectNull ? ShellValue::null() : ShellValue::text(m.subject),
+                      ShellValue::text(m.body)});
     }
     return table;
 }
@@ -129,8 +131,9 @@ ShellTable phonesTable(const PhoneProfile& phone)
         }
     }
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        table.addRow({ShellValue::number(100 + i), ShellValue::number(i + 1), ShellValue::text(entries.at(i).second),
-                      ShellValue::text(entries.at(i).first), ShellValue::number(2)});
+        table.addRow({ShellValue::number(100 + i), ShellValue::number(i + 1),
+                      ShellValue::text(entries.at(i).second), ShellValue::text(entries.at(i).first),
+                      ShellValue::number(2)});
     }
     return table;
 }
@@ -171,16 +174,18 @@ int content(const PhoneProfile& phone, const SimState& state, const QString& ser
         return 0;
     const QString authority = options.uri.section(QLatin1Char('/'), 2, 2);
     if (options.uri != kSmsUri && options.uri != kPhonesUri)
-        return providerError(authority, QStringLiteral("java.lang.IllegalStateException: Could not find provider: ") +
-                                            authority);
+        return providerError(authority,
+                             QStringLiteral("java.lang.IllegalStateException: Could not find provider: ") +
+                                 authority);
     ShellTable table = options.uri == kSmsUri ? smsTable(phone) : phonesTable(phone);
     QString problem;
     ShellQuery query;
     if (!table.prepare(options.projection, options.where, options.sort, &query, &problem))
         return providerError(authority, problem);
     if (phone.shellFault() == QLatin1String("no-hex") && query.usesHex())
-        return providerError(authority, QStringLiteral("java.lang.IllegalArgumentException: Invalid column ") +
-                                            query.firstHexColumn());
+        return providerError(authority,
+                             QStringLiteral("java.lang.IllegalArgumentException: Invalid column ") +
+                                 query.firstHexColumn());
     const QVector<int> rows = table.select(query);
     const int stopAfter = faultRow(phone, options, int(rows.size()));
     ShellOutput out(phone.crlf());

@@ -33,7 +33,8 @@ QByteArray valueText(const ShellValue& value, bool hex)
         // SQLite's hex(): the upper-case hex of the text's UTF-8 bytes, NULL as ''.
         if (value.kind == ShellValue::Null)
             return QByteArray();
-        const QByteArray bytes = value.kind == ShellValue::Number ? QByteArray::number(value.n) : value.s.toUtf8();
+        const QByteArray bytes =
+            value.kind == ShellValue::Number ? QByteArray::number(value.n) : value.s.toUtf8();
         return bytes.toHex().toUpper();
     }
     if (value.kind == ShellValue::Null)
@@ -64,8 +65,8 @@ int ShellTable::columnIndex(const QString& name) const
     return int(names.indexOf(name));
 }
 
-bool ShellTable::prepare(const QString& projection, const QString& where, const QString& sort, ShellQuery* query,
-                         QString* problem) const
+bool ShellTable::prepare(const QString& projection, const QString& where, const QString& sort,
+                         ShellQuery* query, QString* problem) const
 {
     static const QRegularExpression hexColumn(QStringLiteral("^hex\\((\\w+)\\)$"),
                                               QRegularExpression::CaseInsensitiveOption);
@@ -82,7 +83,8 @@ bool ShellTable::prepare(const QString& projection, const QString& where, const 
         query->columns.append({printed, index, match.hasMatch()});
     }
     if (!where.isEmpty()) {
-        static const QRegularExpression filter(QStringLiteral("^\\s*(\\w+)\\s*(=|!=|<=|>=|<|>)\\s*(-?\\d+)\\s*$"));
+        static const QRegularExpression filter(
+            QStringLiteral("^\\s*(\\w+)\\s*(=|!=|<=|>=|<|>)\\s*(-?\\d+)\\s*$"));
         const QRegularExpressionMatch match = filter.match(where);
         if (!match.hasMatch()) {
             *problem = QStringLiteral("android.database.sqlite.SQLiteException: the phone simulator's "
@@ -118,7 +120,8 @@ QVector<int> ShellTable::select(const ShellQuery& query) const
     rows.reserve(data.size());
     for (int i = 0; i < data.size(); ++i) {
         const ShellValue& value = query.whereColumn >= 0 ? data.at(i).at(query.whereColumn) : ShellValue();
-        if (query.whereColumn < 0 || (value.kind == ShellValue::Number && compare(value.n, query.whereOp, query.whereValue)))
+        if (query.whereColumn < 0 ||
+            (value.kind == ShellValue::Number && compare(value.n, query.whereOp, query.whereValue)))
             rows.append(i);
     }
     const int column = query.sortColumn;

@@ -8,7 +8,12 @@
 // One value of a provider row: an integer, a text or SQL NULL.
 struct ShellValue
 {
-    enum Kind { Null, Number, Text };
+    enum Kind
+    {
+        Null,
+        Number,
+        Text
+    };
     Kind kind = Null;
     qint64 n = 0;
     QString s;

@@ -18,8 +18,8 @@ const char kUsage[] =
     "  serve --phone FILE --url URL [--host 127.0.0.1] [--idle 30] [--lifetime S]\n"
     "  wifi --phone FILE [--port 44441] [--host 127.0.0.1] [--idle 30] [--lifetime S]\n"
     "  generate OUT.json [--messages N] [--conversations M] [--seed S] [--serial S]\n"
-    "           [--state W] [--fault F] [--fault-exchange K] [--batch B] [--companion no]\n"
-    "           [--INFOKEY VALUE]\n"
+    "           [--state W] [--fault F] [--fault-exchange K] [--batch B] [--INFOKEY VALUE]\n"
+    "           [--companion no]\n"
     "The state folder is $TEXTFERRY_PHONESIM_DIR, else ~/.textferry-phonesim.\n";
 
 struct Command

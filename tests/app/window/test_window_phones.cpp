@@ -233,10 +233,10 @@ void TestWindowPhones::phoneWithoutCompanionIsReadOnly()
     window.miDb2AChat();
     QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QCOMPARE(offered, QStringList{"Quillbridge Plain"});
-    QVERIFY2(driver.texts().last().contains(
-                 QStringLiteral("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. "
-                                "Quillbridge Plain is read over USB without it, so messages can only be read from "
-                                "it.")),
+    QVERIFY2(driver.texts().last().contains(QStringLiteral(
+                 "Writing messages to a phone needs the companion app, Quillbridge SMS Sync. "
+                 "Quillbridge Plain is read over USB without it, so messages can only be read from "
+                 "it.")),
              qPrintable(driver.texts().last()));
     QCOMPARE(sim->adbCalls().filter(QStringLiteral("broadcast")), QStringList());
 }
