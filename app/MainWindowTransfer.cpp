@@ -68,7 +68,8 @@ void MainWindow::sendToAndroid(const MessageList& list)
     if (!picked)
         return;
     if (picked->device.viaAdbShell) {
-        showErrorBox(
+        // A refusal by design, not a failure: no error report.
+        showWarningBox(
             tr("Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read "
                "over USB without it, so messages can only be read from it.")
                 .arg(picked->device.displayName()));
