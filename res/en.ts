@@ -334,6 +334,10 @@
         <source>IDS_ANDROID_LOADING_SMS</source>
         <translation>Loading SMS...</translation>
     </message>
+    <message>
+        <source>%1 messages from the phone could not be read and were skipped.</source>
+        <translation>%1 messages from the phone could not be read and were skipped.</translation>
+    </message>
 </context>
 <context>
     <name>SmsBrowser</name>

@@ -106,6 +106,7 @@ TEXTS = {
     ],
     "AndroidLoadSMSThread": [
         ("IDS_ANDROID_LOADING_SMS", "Loading SMS..."),
+        ("%1 messages from the phone could not be read and were skipped.", None),
     ],
     "SmsBrowser": [
         ("[%1 more characters are not shown here. Export the message to read the whole text.]", None),
