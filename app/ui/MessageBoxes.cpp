@@ -3,14 +3,23 @@
 #include "app/base/AppInfo.h"
 #include "app/ui/AppStyle.h"
 #include "app/ui/ErrorReport.h"
+#include "app/ui/SafeRichText.h"
+#include "app/ui/ShellOpen.h"
 #include "app/ui/WinMovable.h"
 
+#include <QLabel>
 #include <QObject>
 
 int messageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, QObject::tr("Textferry"), text, QMessageBox::NoButton, nullptr,
+    QMessageBox box(icon, QObject::tr("Textferry"), safeRichText(text), QMessageBox::NoButton, nullptr,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    // A box may show text from outside (a phone's error, say): its links open
+    // only when they are web addresses.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        label->setOpenExternalLinks(false);
+        QObject::connect(label, &QLabel::linkActivated, [](const QString& link) { openWithShell(link); });
+    }
     WinMovable movable(&box);
     box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     box.setStyleSheet(appStyleSheet());
