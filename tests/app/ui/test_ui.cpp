@@ -280,8 +280,11 @@ void TestUi::richTextLoadsNothingFromOutside_data()
     QTest::addColumn<QString>("shown");  // the box's text
     QTest::newRow("picture") << "a <img src=\"%1\"> b"
                              << "a &lt;img src=\"%1\"> b";
+    // Not taken for rich text, so shown as plain text: nothing is loaded.
     QTest::newRow("picture, no closing bracket") << "a <IMG src=%1"
-                                                 << "a &lt;IMG src=%1";
+                                                 << "a <IMG src=%1";
+    QTest::newRow("brackets in plain text") << "not \" < > |"
+                                            << "not \" < > |";
     QTest::newRow("style sheet") << "<link rel=stylesheet href=\"%1\">x"
                                  << "&lt;link rel=stylesheet href=\"%1\">x";
     QTest::newRow("background") << "<p style=\"background-image:url(%1)\">x</p>"
