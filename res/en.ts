@@ -170,6 +170,10 @@
         <translation>Successfully cleared cache files.</translation>
     </message>
     <message>
+        <source>The connected phones show no messages now. Plug a phone in again (or connect it again over WiFi) to load its messages.</source>
+        <translation>The connected phones show no messages now. Plug a phone in again (or connect it again over WiFi) to load its messages.</translation>
+    </message>
+    <message>
         <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
         <translation>Confirm to delete the selected SMS?</translation>
     </message>
