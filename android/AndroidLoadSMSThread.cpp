@@ -106,8 +106,8 @@ void AndroidLoadSMSThread::load()
     if (cancelled())
         throw -1;
     cacheWriter.end();
-    qInfo("Loaded %d records from the phone %s; %d could not be read and were skipped.", receivedCount,
-          qUtf8Printable(device->displayName()), skippedCount);
+    qDebug("Loaded %d records from the phone %s; %d could not be read and were skipped.", receivedCount,
+           qUtf8Printable(device->displayName()), skippedCount);
     if (skippedCount == 0) {
         form->postSucceed(QString());
         return;

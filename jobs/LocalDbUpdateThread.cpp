@@ -65,8 +65,8 @@ std::unique_ptr<QLockFile> LocalDbUpdateThread::lockConversion()
     QString host;
     QString program;
     lock->getLockInfo(&pid, &host, &program);
-    qInfo("Old local databases are not converted now: %s (process %lld on %s) holds %s.",
-          qUtf8Printable(program), pid, qUtf8Printable(host), qUtf8Printable(lock->fileName()));
+    qDebug("Old local databases are not converted now: %s (process %lld on %s) holds %s.",
+           qUtf8Printable(program), pid, qUtf8Printable(host), qUtf8Printable(lock->fileName()));
     return nullptr;
 }
 
