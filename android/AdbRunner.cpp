@@ -5,11 +5,22 @@
 #include <QElapsedTimer>
 #include <QProcess>
 
+#include <atomic>
+
 namespace {
 
 constexpr int kStartLimitMs = 10000;
 constexpr int kWaitSliceMs = 100;
 constexpr int kKillServerLimitMs = 5000;
+
+// Every adb command starts the server when none runs, and says so on standard error.
+std::atomic<bool> serverStartedHere{false};
+
+void noteServerStart(const QString& error)
+{
+    if (error.contains(QLatin1String("daemon started successfully"), Qt::CaseInsensitive))
+        serverStartedHere = true;
+}
 
 QString failure(const QString& text, bool throwOnError)
 {
@@ -61,6 +72,7 @@ QString runAdb(const QStringList& args, bool throwOnError, const AdbStopCheck& s
     }
     const QString error = adbText(process.readAllStandardError());
     const QString output = adbText(process.readAllStandardOutput());
+    noteServerStart(error);
     if (throwOnError) {
         const QString realError = withoutServerNotices(error);
         if (!realError.isEmpty())
@@ -87,6 +99,12 @@ void adbKillServer()
                [&clock] { return clock.elapsed() > kKillServerLimitMs; });
     } catch (const AdbStopped&) {
     }
+    serverStartedHere = false;
+}
+
+bool adbServerStartedHere()
+{
+    return serverStartedHere.load();
 }
 
 QList<AdbDevice> adbDevices(const AdbStopCheck& stop)

@@ -42,8 +42,13 @@ QString runAdb(const QStringList& args, bool throwOnError, const AdbStopCheck& s
 
 // "start-server"; the output is returned, errors included.
 QString adbStartServer(const AdbStopCheck& stop = {});
-// "kill-server"; the output is dropped.
+// "kill-server"; the output is dropped. Afterwards no server counts as started here.
 void adbKillServer();
+// True once an adb call of this process started the adb server (adb says
+// "daemon started successfully" when it does), until adbKillServer(). A
+// server that was running before belongs to whoever started it: other
+// Android tools may be using it.
+bool adbServerStartedHere();
 // "devices", parsed; throws.
 QList<AdbDevice> adbDevices(const AdbStopCheck& stop = {});
 // "-s serial shell pm -l", parsed; when that lists nothing (a modern pm answers

@@ -12,12 +12,11 @@ int decimalOrZero(const QString& value)
     return ok ? number : 0;
 }
 
-// The imei as a folder name that stays inside android_cache.
+// The imei as a folder name that stays inside android_cache (no separators,
+// no leading dots) and that the file system takes, however long the imei.
 QString cacheFolderName(const QString& imei)
 {
-    const QString name = safeFileName(imei);
-    const bool onlyDots = !name.isEmpty() && name.count(QLatin1Char('.')) == name.size();
-    return onlyDots ? QString() : name;
+    return safeFileName(imei);
 }
 } // namespace
 

@@ -33,8 +33,9 @@ struct AndroidDevice
     // Manufacturer and model joined by a space (model omitted when empty), trimmed.
     QString displayName() const;
     // Absolute path of "android_cache/<imei>" in the data folder, created when missing.
-    // Characters that cannot appear in a folder name are dropped from the imei, and an
-    // imei made only of dots counts as empty, so the folder never lies outside android_cache.
+    // The imei is cleaned as every name made from outside text (safeFileName: no
+    // separators, no leading dots, cut to what a file system takes), so the folder
+    // never lies outside android_cache.
     // Without a usable imei the uid names the folder, else the serial, else "unknown".
     // A phone read over the adb shell has "shell-<serial>", apart from companion caches.
     QString cacheDir() const;

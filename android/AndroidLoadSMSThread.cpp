@@ -31,6 +31,7 @@ void AndroidLoadSMSThread::run()
 {
     expectedCount = -1;
     receivedCount = 0;
+    skippedCount = 0;
     form->postUpdateProgress(QCoreApplication::translate("AndroidLoadSMSThread", "IDS_ANDROID_LOADING_SMS"),
                              0, QString());
     if (!removeOldCache())
@@ -90,7 +91,16 @@ void AndroidLoadSMSThread::load()
     if (cancelled())
         throw -1;
     cacheWriter.end();
-    form->postSucceed(QString());
+    qDebug("Loaded %d records from the phone %s; %d could not be read and were skipped.", receivedCount,
+           qUtf8Printable(device->displayName()), skippedCount);
+    if (skippedCount == 0) {
+        form->postSucceed(QString());
+        return;
+    }
+    form->postSucceed(
+        QCoreApplication::translate("AndroidLoadSMSThread",
+                                    "%1 messages from the phone could not be read and were skipped.")
+            .arg(skippedCount));
 }
 
 void AndroidLoadSMSThread::runBatch()
@@ -117,6 +127,8 @@ void AndroidLoadSMSThread::handleSms(const QString& record)
     PhoneSms sms;
     if (sms.read(record, country))
         cacheWriter.write(sms.message(), sms.logicHashText());
+    else
+        ++skippedCount;
 }
 
 void AndroidLoadSMSThread::closeUp()

@@ -16,6 +16,8 @@ struct AndroidDevice;
 // the old cache file is deleted, the messages arrive in batches over a
 // backup connection and are written in one transaction, committed only when
 // the phone said "$bye:". A cancel or an error leaves no cache behind.
+// Records that cannot be read are skipped, counted, logged and named in the
+// success text; a load without such records ends without a text.
 // Runs under a progress dialog (runJob); the phone record is not owned and
 // must outlive the job.
 class AndroidLoadSMSThread : public QThread
@@ -41,6 +43,7 @@ private:
     std::unique_ptr<QTcpSocket> socket;
     int expectedCount = -1;
     int receivedCount = 0;
+    int skippedCount = 0; // records too short to be read
     ExportMessagesDb cacheWriter;
     CountryInfo country; // of the phone's MCC, for its addresses
     simpleprotocol::CancelCheck cancelCheck;

@@ -22,7 +22,11 @@ AndroidMonitor::~AndroidMonitor()
     qDebug("%s", "~AndroidMonitor begin");
     stopRequested = true;
     loopFuture.waitForFinished();
-    adbKillServer();
+    // A server that was running before belongs to another tool, which may still use it.
+    if (adbServerStartedHere())
+        adbKillServer();
+    else
+        qDebug("%s", "adb server left running: Textferry did not start it");
     qDebug("%s", "~AndroidMonitor end");
 }
 

@@ -12,7 +12,9 @@
 // Watches for phones on USB: polls `adb devices` every few seconds on the
 // global thread pool and reports serials that appear in the listing and
 // serials that leave it, as signals the GUI thread receives queued. The adb
-// server is started when watching begins and stopped when the monitor goes.
+// server is started when watching begins and stopped when the monitor goes,
+// but only when this program started it: a server that was already running
+// serves other Android tools too.
 //
 // Derives QThread by tradition; it is never started as a thread.
 class AndroidMonitor : public QThread
@@ -21,7 +23,7 @@ class AndroidMonitor : public QThread
 public:
     explicit AndroidMonitor(QObject* parent = nullptr);
     // Stops the loop (within a slice, even while adb hangs), waits for it,
-    // then stops the adb server.
+    // then stops the adb server if this program started it.
     ~AndroidMonitor() override;
 
     // Hands the loop to the global thread pool. Call once.

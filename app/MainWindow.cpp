@@ -7,6 +7,9 @@
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/ui/AppStyle.h"
+#include "app/ui/PromotionLink.h"
+#include "app/ui/ShellOpen.h"
+#include "app/ui/VendorRequest.h"
 #include "app/views/MyTreeView.h"
 
 #include <QFile>
@@ -88,13 +91,17 @@ void MainWindow::setUpStatusBar()
 {
     advLabel = new QLabel(this);
     advLabel->setObjectName(QStringLiteral("lbAdv"));
-    advLabel->setOpenExternalLinks(true);
+    advLabel->setTextFormat(Qt::RichText);
+    // The link opens only when it is a web address.
+    advLabel->setOpenExternalLinks(false);
+    connect(advLabel, &QLabel::linkActivated, this, [](const QString& link) { openWithShell(link); });
     ui->statusBar->setStyleSheet(QStringLiteral("QStatusBar::item{border: 0px}"));
     ui->statusBar->addWidget(advLabel, 0);
-    // The promotion link of an earlier run, shown until a new one arrives.
+    // The promotion link of an earlier run, shown until a new one arrives;
+    // the file is held to the same rules as a reply.
     QFile cached(appDataDir().absoluteFilePath(QStringLiteral("last-adv")));
     if (cached.open(QIODevice::ReadOnly))
-        advLabel->setText(QString::fromUtf8(cached.readAll()));
+        advLabel->setText(promotionLinkHtml(QString::fromUtf8(cached.read(VendorRequest::kMaxBodyBytes))));
 }
 
 MainWindow::Node* MainWindow::currentNode() const

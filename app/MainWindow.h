@@ -36,7 +36,9 @@ struct _MsgMessage;
 //
 // The message views hold raw pointers into the MessageSet of one source.
 // The window keeps that set alive while it is displayed and clears the views
-// before any record they may show is deleted or its node goes away.
+// before any record they may show is deleted or its node goes away. A source
+// read again gets a new set in place of its old one (never old records mixed
+// with new rows); the views and conversations let go of the old one first.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -144,16 +146,16 @@ private:
     // Removes a phone or local database node, clearing the views first when
     // they show its records.
     void removeSourceNode(_AbsDBItemNode* node);
-    // Reads a source's chats, or its chats and messages, into its set and
-    // closes its file again (MainWindowSources.cpp).
-    enum class SourceRead
-    {
-        Chats,
-        Messages
-    };
-    void readSource(_AbsDBItemNode* source, SourceRead what);
+    // Reads a source (its chats and messages) into a new set, closes its file
+    // again and puts the set in place of the node's (MainWindowSources.cpp).
+    // Throws, leaving the node as it was, when the read fails.
+    void readSource(_AbsDBItemNode* source);
+    // Puts a set in place of a source's: the views that show the old records
+    // are cleared, the selection leaves its conversations, and they are
+    // rebuilt on the new records.
+    void replaceSourceSet(_AbsDBItemNode* source, const MessageSetPtr& set);
     // Reads a source again after a job wrote it and selects it.
-    void reloadSource(_AbsDBItemNode* target, SourceRead what);
+    void reloadSource(_AbsDBItemNode* target);
 
     // Actions (MainWindowMenus.cpp).
     void updateActions();

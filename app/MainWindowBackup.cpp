@@ -57,7 +57,7 @@ void MainWindow::backupMessages(const MessageList& list)
         if (!runJob(form, job))
             return;
     }
-    reloadSource(target, SourceRead::Messages);
+    reloadSource(target);
 }
 
 // Asks for the local database a job writes into: an existing one, or a new

@@ -29,5 +29,5 @@ void MainWindow::miImportXml()
         if (!runJob(form, job))
             return;
     }
-    reloadSource(target, SourceRead::Messages);
+    reloadSource(target);
 }

@@ -141,8 +141,7 @@ void MainWindow::showLoadedPhone(const AndroidDevice& device)
     try {
         auto db = QSharedPointer<IOS6MessageDb>::create(QDir(device.cacheDir()), device.mmc);
         _AndroidDeviceItemNode* node = mainModel->addDevice(db, device);
-        readSource(node, SourceRead::Chats);
-        mainModel->rebuildConversations(node);
+        readSource(node);
         selectAndExpand(node);
     } catch (const std::exception& e) {
         showErrorBox(QString::fromUtf8(e.what()));

@@ -46,12 +46,9 @@ void MainWindow::showSelectedNode(Node* node)
             showLocalDb(static_cast<_LocalDBItemNode*>(node));
             break;
         case kNodeConversation: {
+            // The source's set was read whole with its conversations.
             auto* conversation = static_cast<_ChatSessionItemNode*>(node);
             _AbsDBItemNode* source = ItemModelMain::sourceOf(conversation);
-            // A phone shown in the tree but never selected (a virtual one) has
-            // only its chats read so far.
-            if (source && source->type == kNodeDevice && source->messageSet->messages.isEmpty())
-                readSource(source, SourceRead::Messages);
             if (conversation->chats.isEmpty() || !source)
                 clearMessageView();
             else
@@ -61,7 +58,7 @@ void MainWindow::showSelectedNode(Node* node)
         case kNodeDevice: {
             // A phone's cache is read again on every selection.
             auto* phone = static_cast<_AbsDBItemNode*>(node);
-            readSource(phone, SourceRead::Messages);
+            readSource(phone);
             showSourceMessages(phone, allMessages(*phone->messageSet));
             break;
         }
@@ -80,8 +77,7 @@ void MainWindow::showSelectedNode(Node* node)
 void MainWindow::showLocalDb(_LocalDBItemNode* node)
 {
     if (node->children.isEmpty()) {
-        readSource(node, SourceRead::Chats);
-        mainModel->rebuildConversations(node);
+        readSource(node);
         const QPersistentModelIndex index(mainModel->indexOfNode(node));
         MyTreeView* tree = ui->treeViewDS;
         QMetaObject::invokeMethod(
@@ -95,7 +91,6 @@ void MainWindow::showLocalDb(_LocalDBItemNode* node)
             clearMessageView();
             return;
         }
-        readSource(node, SourceRead::Messages);
     }
     showSourceMessages(node, allMessages(*node->messageSet));
 }
@@ -168,17 +163,22 @@ MainWindow::MessageList MainWindow::chatMessages() const
     return smsModel->messages();
 }
 
+// The source is read again, so that messages that arrived since it was shown
+// go too; the views, when they showed it, show its new records.
 MainWindow::MessageList MainWindow::allSourceMessages()
 {
     _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
     if (!source)
         return {};
+    const bool shown = viewsShow(source);
     try {
-        readSource(source, SourceRead::Messages);
+        readSource(source);
     } catch (const std::exception& e) {
         showErrorBox(QString::fromUtf8(e.what()));
         return {};
     }
+    if (shown && currentNode() == source)
+        showSourceMessages(source, allMessages(*source->messageSet));
     MessageList list = allMessages(*source->messageSet);
     sortAsShown(list, ui->treeViewSMS->header());
     return list;
@@ -215,9 +215,10 @@ void MainWindow::runPlainCommand(Command sel, Command chat, Command all)
         (this->*all)();
 }
 
+// Read once: a second read would replace the records of the first list.
 void MainWindow::runWithAllMessages(ListCommand command)
 {
-    if (allSourceMessages().isEmpty())
-        return;
-    (this->*command)(allSourceMessages());
+    const MessageList list = allSourceMessages();
+    if (!list.isEmpty())
+        (this->*command)(list);
 }

@@ -15,6 +15,14 @@
 #include <exception>
 
 namespace {
+// True when path lies inside folder (or is it).
+bool isInside(const QString& path, const QString& folder)
+{
+    const QString inner = QDir::cleanPath(path);
+    const QString outer = QDir::cleanPath(folder);
+    return inner == outer || inner.startsWith(outer + QLatin1Char('/'));
+}
+
 // The sub-folders of a folder, by name.
 QStringList subFolders(const QDir& dir)
 {
@@ -48,8 +56,7 @@ void MainWindow::loadVirtualDevices()
             device.uid = folder.absoluteFilePath(name);
             auto db = QSharedPointer<IOS6MessageDb>::create(QDir(device.uid), QString());
             _AndroidDeviceItemNode* node = mainModel->addDevice(db, device);
-            readSource(node, SourceRead::Chats);
-            mainModel->rebuildConversations(node);
+            readSource(node);
         } catch (const std::exception& e) {
             showErrorBox(QString::fromUtf8(e.what()));
         }
@@ -59,18 +66,32 @@ void MainWindow::loadVirtualDevices()
 // The window keeps no file open between reads: a database holds descriptors
 // while open, and a long session browses many of them. The next read opens
 // the file again.
-void MainWindow::readSource(_AbsDBItemNode* source, SourceRead what)
+void MainWindow::readSource(_AbsDBItemNode* source)
 {
     const QSharedPointer<IOS6MessageDb> db = source->db;
-    struct CloseAfterReading
+    const MessageSetPtr set = MessageSetPtr::create();
     {
-        IOS6MessageDb& db;
-        ~CloseAfterReading() { db.close(); }
-    } closeAfterReading{*db};
-    if (what == SourceRead::Messages)
-        db->readMessages(*source->messageSet, 0);
-    else
-        db->readChats(*source->messageSet);
+        struct CloseAfterReading
+        {
+            IOS6MessageDb& db;
+            ~CloseAfterReading() { db.close(); }
+        } closeAfterReading{*db};
+        db->readMessages(*set, 0);
+    }
+    replaceSourceSet(source, set);
+}
+
+void MainWindow::replaceSourceSet(_AbsDBItemNode* source, const MessageSetPtr& set)
+{
+    // The conversations and the views point into the old set.
+    const Node* current = currentNode();
+    if (current && current->parent == source)
+        ui->treeViewDS->setCurrentIndex(QModelIndex());
+    if (viewsShow(source))
+        clearMessageView();
+    mainModel->removeChildren(source);
+    source->messageSet = set;
+    mainModel->rebuildConversations(source);
 }
 
 void MainWindow::miOpenDbFolder()
@@ -86,10 +107,27 @@ void MainWindow::miViewCache()
     openInExplorer(QDir(static_cast<const _AndroidDeviceItemNode*>(node)->device.cacheDir()).absolutePath());
 }
 
+// The phones' caches go, and with them what the phones show: a phone keeps
+// its node, without conversations, until it is plugged in (or connected over
+// WiFi) again and loads afresh. Virtual phones are not caches and stay.
 void MainWindow::miClearCache()
 {
-    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
-    showInfoBox(tr("IDS_SUC_CLEAR_CACHE"));
+    const QString caches = appDataDir().absoluteFilePath(QStringLiteral("android_cache"));
+    int emptied = 0;
+    for (Node* node : mainModel->deviceRoot()->children) {
+        auto* phone = static_cast<_AbsDBItemNode*>(node);
+        if (node->type != kNodeDevice || !isInside(phone->db->folder().absolutePath(), caches))
+            continue;
+        replaceSourceSet(phone, MessageSetPtr::create());
+        ++emptied;
+    }
+    removeDirRecursively(caches);
+    QString text = tr("IDS_SUC_CLEAR_CACHE");
+    if (emptied > 0)
+        text += QStringLiteral("<br/><br/>") +
+                tr("The connected phones show no messages now. Plug a phone in again (or connect it again "
+                   "over WiFi) to load its messages.");
+    showInfoBox(text);
 }
 
 void MainWindow::miHelp()
@@ -110,19 +148,15 @@ void MainWindow::miAbout()
 
 // Reads a source afresh after a job wrote it, rebuilds its conversations and
 // selects it.
-void MainWindow::reloadSource(_AbsDBItemNode* target, SourceRead what)
+void MainWindow::reloadSource(_AbsDBItemNode* target)
 {
-    const Node* current = currentNode();
-    if (viewsShow(target) || (current && current->parent == target)) {
-        // Its conversations are about to go; the selection leaves them first so
-        // that selecting the source afterwards shows it anew.
+    if (viewsShow(target) || currentNode() == target) {
+        // The selection leaves it, so that selecting it afterwards shows it anew.
         clearMessageView();
         ui->treeViewDS->setCurrentIndex(QModelIndex());
     }
     try {
-        mainModel->removeChildren(target);
-        readSource(target, what);
-        mainModel->rebuildConversations(target);
+        readSource(target);
         selectAndExpand(target);
     } catch (const std::exception& e) {
         showErrorBox(QString::fromUtf8(e.what()));

@@ -85,7 +85,7 @@ void MainWindow::sendToAndroid(const MessageList& list)
     }
     // The phone may have left the tree while the job ran.
     if (_AndroidDeviceItemNode* shown = mainModel->deviceNodeByUid(target.uid))
-        reloadSource(shown, SourceRead::Chats);
+        reloadSource(shown);
 }
 
 // Every phone but the one the messages come from; null when the user cancels.

@@ -7,6 +7,7 @@
 #include "app/base/AppInfo.h"
 #include "app/base/VendorServer.h"
 #include "app/ui/MessageBoxes.h"
+#include "app/ui/PromotionLink.h"
 #include "app/ui/ShellOpen.h"
 #include "app/ui/VendorRequest.h"
 
@@ -15,8 +16,8 @@
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QRegularExpression>
 #include <QStringDecoder>
+#include <QUrl>
 
 namespace {
 
@@ -111,8 +112,8 @@ void MainWindow::onCheckVersionReadyRead()
     const std::optional<QByteArray> body = VendorRequest::textBody(*reply);
     if (!body)
         return;
-    const QString address = QString::fromLatin1(*body);
-    if (!address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+    const QString address = QString::fromLatin1(*body).trimmed();
+    if (!address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) || !isWebAddress(QUrl(address)))
         return; // no newer version
     // Asked from the event loop, once the reply's own signal has returned.
     QMetaObject::invokeMethod(
@@ -125,7 +126,7 @@ void MainWindow::offerUpdate(const QString& address)
                                  .arg(QObject::tr("Textferry"));
     if (!askYesNo(question))
         return;
-    openWithShell(address.trimmed());
+    openWithShell(address);
     close();
 }
 
@@ -136,23 +137,17 @@ void MainWindow::onGetAdvLinkRead()
     if (!body)
         return;
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString link = utf8(*body);
-    // Anything but a link keeps the one an earlier start cached.
-    if (utf8.hasError() || !link.startsWith(QLatin1String("<a"), Qt::CaseInsensitive))
-        return;
-    showPromotion(link);
+    const QString text = utf8(*body);
+    // Anything but a plain link to a web page keeps the one an earlier start cached.
+    const QString link = utf8.hasError() ? QString() : promotionLinkHtml(text);
+    if (!link.isEmpty())
+        showPromotion(link);
 }
 
 void MainWindow::showPromotion(const QString& link)
 {
-    static const QRegularExpression anchorStart(QStringLiteral("^<a"),
-                                                QRegularExpression::CaseInsensitiveOption);
-    QString styled = link;
-    styled.replace(
-        anchorStart,
-        QStringLiteral("<a style=\"color:%1;text-decoration:none;\"").arg(QLatin1String("#3894BC")));
-    advLabel->setText(styled);
-    writeDataFile(kPromotionFile, styled.toUtf8());
+    advLabel->setText(link);
+    writeDataFile(kPromotionFile, link.toUtf8());
 }
 
 void MainWindow::openUpdatePage()

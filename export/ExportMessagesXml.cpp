@@ -1,5 +1,6 @@
 #include "export/ExportMessagesXml.h"
 
+#include "export/ExportFileError.h"
 #include "store/MessageText.h"
 #include "store/MsgChat.h"
 #include "store/MsgHandle.h"
@@ -8,12 +9,14 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
+// Read at once after the failing call, before anything else can change errno.
 std::runtime_error fileError(const QFile& file)
 {
-    return std::runtime_error(file.errorString().toUtf8().toStdString());
+    return exportWriteError(file, errno);
 }
 
 // The correspondent of the message: its handle, or for a message without one
@@ -99,6 +102,7 @@ QString ExportMessagesXml::readableDate(int storedDate)
 
 void ExportMessagesXml::begin()
 {
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw fileError(file);
     put("<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses" +
@@ -142,6 +146,7 @@ void ExportMessagesXml::end()
     if (!file.isOpen())
         return;
     put("</smses>\n");
+    errno = 0;
     if (!file.flush() || file.error() != QFile::NoError) {
         const std::runtime_error error = fileError(file);
         file.close();
@@ -158,6 +163,7 @@ void ExportMessagesXml::end()
 
 void ExportMessagesXml::put(const QByteArray& bytes)
 {
+    errno = 0;
     if (file.write(bytes) != bytes.size())
         throw fileError(file);
 }

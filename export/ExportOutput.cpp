@@ -1,19 +1,33 @@
 #include "export/ExportOutput.h"
 
+#include "app/base/AppDirs.h"
+#include "export/ExportFileError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
 const char kTemporarySuffix[] = ".textferry-part";
+const int kTemporarySuffixBytes = int(sizeof(kTemporarySuffix)) - 1;
+
+int utf8Bytes(const QString& text)
+{
+    return int(text.toUtf8().size());
+}
 } // namespace
 
 QString ExportOutput::stage(const QString& finalPath)
 {
-    const QString temporary = finalPath + QLatin1String(kTemporarySuffix);
+    // A name the file system takes only just still gets a working name it takes.
+    const QFileInfo destination(finalPath);
+    const QString temporary = QDir(destination.path())
+                                  .filePath(fitFileName(destination.fileName(), kTemporarySuffixBytes) +
+                                            QLatin1String(kTemporarySuffix));
     QFile::remove(temporary); // a leftover of an export that was killed
     staged.append({temporary, finalPath});
     return temporary;
@@ -24,9 +38,13 @@ QString ExportOutput::unusedName(const QString& folder, const QString& fileName)
     const QFileInfo info(fileName);
     const QString base = info.completeBaseName();
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    QString name = fileName;
-    for (int n = 2; usedNames.contains(QDir(folder).filePath(name).toLower()); ++n)
-        name = QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(suffix);
+    // The base is cut so that it, the counter, the suffix and the working
+    // name's ending fit in one file name.
+    QString name;
+    for (int n = 1; name.isEmpty() || usedNames.contains(QDir(folder).filePath(name).toLower()); ++n) {
+        const QString ending = (n == 1 ? QString() : QStringLiteral(" (%1)").arg(n)) + suffix;
+        name = fitFileName(base, utf8Bytes(ending) + kTemporarySuffixBytes) + ending;
+    }
     usedNames.insert(QDir(folder).filePath(name).toLower());
     return name;
 }
@@ -60,11 +78,10 @@ void ExportOutput::commit()
         if (!QFileInfo::exists(file.temporary))
             continue; // an exporter that wrote nothing
         QFile::remove(file.final);
-        if (!QFile::rename(file.temporary, file.final)) {
-            const QString text =
-                QStringLiteral("can not write %1.").arg(QDir::toNativeSeparators(file.final));
-            throw std::runtime_error(text.toUtf8().toStdString());
-        }
+        errno = 0;
+        QFile temporary(file.temporary);
+        if (!temporary.rename(file.final))
+            throw exportFileError("can not write", file.final, errno, temporary.errorString());
     }
     staged.clear();
 }
@@ -81,4 +98,11 @@ void ExportOutput::discard()
     staged.clear();
     createdFiles.clear();
     createdFolders.clear();
+}
+
+QString ExportOutput::withFinalNames(QString text) const
+{
+    for (const Staged& file : staged)
+        text.replace(QDir::toNativeSeparators(file.temporary), QDir::toNativeSeparators(file.final));
+    return text;
 }

@@ -17,10 +17,13 @@ public:
     ExportOutput(const ExportOutput&) = delete;
     ExportOutput& operator=(const ExportOutput&) = delete;
 
-    // The temporary path to write the file that is to become finalPath.
+    // The temporary path to write the file that is to become finalPath: its
+    // name with ".textferry-part" appended (the name cut first when both
+    // would not fit in one file name).
     QString stage(const QString& finalPath);
     // A file name in folder that this export has not used yet: the name, or
-    // "base (2).ext", "base (3).ext", ... (ignoring letter case).
+    // "base (2).ext", "base (3).ext", ... (ignoring letter case); the base is
+    // cut so that the name and its working name fit the file system.
     QString unusedName(const QString& folder, const QString& fileName);
     // Creates the folder with its missing parents; false when it cannot be made.
     bool makeFolder(const QString& path);
@@ -31,6 +34,9 @@ public:
     void commit();
     // Removes the staged files and what this export created.
     void discard();
+    // The text with every staged file's temporary path replaced by its final
+    // one: errors name the file the user asked for, not a working name.
+    QString withFinalNames(QString text) const;
 
 private:
     struct Staged

@@ -1,16 +1,20 @@
 #include "export/ExportSMSPdf.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "export/ExportFileError.h"
+
+#include <QFile>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 
-#include <stdexcept>
+#include <algorithm>
+#include <cerrno>
 
 namespace {
 constexpr qreal kMarginPoints = 20;
-}
+// The trailer and the end-of-file mark fit in far less at the end of the file.
+constexpr qint64 kTrailerBytes = 1024;
+} // namespace
 
 ExportSMSPdf::ExportSMSPdf(const QString& path) : path(path), printer(QPrinter::ScreenResolution)
 {
@@ -19,13 +23,16 @@ ExportSMSPdf::ExportSMSPdf(const QString& path) : path(path), printer(QPrinter::
     printer.setOutputFileName(path);
     printer.setPageMargins(QMarginsF(kMarginPoints, kMarginPoints, kMarginPoints, kMarginPoints),
                            QPageLayout::Point);
+    errno = 0;
     writer.beginPages(&printer);
+    if (!writer.isActive())
+        startError = errno;
 }
 
 void ExportSMSPdf::begin()
 {
     if (!writer.isActive())
-        throwNotWritten();
+        throw exportFileError("can not write", path, startError);
 }
 
 void ExportSMSPdf::write(const _MsgMessage& message)
@@ -33,16 +40,35 @@ void ExportSMSPdf::write(const _MsgMessage& message)
     writer.writeMessage(message);
 }
 
+// The PDF engine writes through a buffered file of its own and does not say
+// when a write fails: the finished file is checked instead, and the errno its
+// last failing write left is the reason given.
 void ExportSMSPdf::end()
 {
-    const bool started = writer.isActive();
-    writer.endPages();
-    if (!started || !QFileInfo(path).isFile())
-        throwNotWritten();
+    if (!writer.isActive())
+        throw exportFileError("can not write", path, startError);
+    errno = 0;
+    const bool ended = writer.endPages();
+    const int osError = errno;
+    if (!ended || printer.printerState() == QPrinter::Error || !isCompleteDocument(path))
+        throw exportFileError("can not write", path, osError, QStringLiteral("the document is incomplete"));
 }
 
-void ExportSMSPdf::throwNotWritten() const
+bool ExportSMSPdf::isCompleteDocument(const QString& path)
 {
-    const QString text = QStringLiteral("can not write %1.").arg(QDir::toNativeSeparators(path));
-    throw std::runtime_error(text.toUtf8().toStdString());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    if (size < kTrailerBytes / 64 || !file.seek(std::max<qint64>(0, size - kTrailerBytes)))
+        return false;
+    const QByteArray tail = file.readAll().trimmed();
+    const qsizetype start = tail.lastIndexOf("startxref");
+    if (!tail.endsWith("%%EOF") || start < 0)
+        return false;
+    bool ok = false;
+    const qint64 xref = tail.mid(start + 9, tail.size() - start - 9 - 5).trimmed().toLongLong(&ok);
+    if (!ok || xref <= 0 || xref >= size || !file.seek(xref))
+        return false;
+    return file.read(4) == "xref";
 }

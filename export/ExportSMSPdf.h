@@ -18,14 +18,19 @@ public:
     // (for example when the path is not writable).
     void begin() override;
     void write(const _MsgMessage& message) override;
-    // Completes the document. Throws std::runtime_error when it was never
-    // started or the file is missing afterwards.
+    // Completes the document. Throws std::runtime_error, naming the file and
+    // the reason (a full disk, say), when it was never started or the file is
+    // not complete afterwards.
     void end() override;
 
-private:
-    [[noreturn]] void throwNotWritten() const;
+    // True when the file at path is a whole PDF document: it ends with its
+    // trailer, and the cross-reference table the trailer points to lies
+    // inside the file. A document cut short by a failed write is not.
+    static bool isCompleteDocument(const QString& path);
 
+private:
     QString path;
     QPrinter printer;
     MessagePageWriter writer;
+    int startError = 0; // errno when the document could not be started
 };

@@ -1,6 +1,7 @@
 #include "export/ExportSMSThread.h"
 
 #include "app/base/AppDirs.h"
+#include "export/ExportFileError.h"
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesTxt.h"
 #include "export/ExportMessagesXml.h"
@@ -17,12 +18,10 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
-
-// Contact names can be long; a file name must stay well within what file systems take.
-constexpr int kLongestNameBase = 120;
 
 QString translated(const char* text)
 {
@@ -35,13 +34,13 @@ QString identifierOf(const _MsgChat* chat)
 }
 
 // The file of a conversation: its identifier for a group, its title for one
-// correspondent; characters no file name may hold are taken out.
+// correspondent, cleaned as every name made from outside text; the output
+// cuts it further to make room for its endings.
 QString conversationFileName(const _MsgChat* chat, const QString& extension)
 {
     if (!chat)
         return QStringLiteral("unknown-chat") + extension;
     QString base = safeFileName(isGroupChat(*chat) ? chat->chat_identifier : chatTitle(*chat, true));
-    base = base.left(kLongestNameBase).trimmed();
     if (base.isEmpty())
         base = QStringLiteral("unknown-chat");
     return base + extension;
@@ -66,8 +65,9 @@ void ExportSMSThread::run()
         output.discard(); // cancelled: nothing of this export stays, nothing is shown
     } catch (const std::exception& e) {
         exporter.reset();
+        const QString error = output.withFinalNames(QString::fromUtf8(e.what()));
         output.discard();
-        form->postErrorOccurred(QString::fromUtf8(e.what()));
+        form->postErrorOccurred(error);
     }
 }
 
@@ -81,10 +81,9 @@ void ExportSMSThread::exportAll()
         backupCount = std::count_if(messages.cbegin(), messages.cend(),
                                     [](const _MsgMessage* m) { return m && ExportMessagesXml::writes(*m); });
     if (format == ExportTarget::Pdf || format == ExportTarget::Html) {
-        if (!output.makeFolder(path)) {
-            const QString text = QStringLiteral("can not create %1.").arg(QDir::toNativeSeparators(path));
-            throw std::runtime_error(text.toUtf8().toStdString());
-        }
+        errno = 0;
+        if (!output.makeFolder(path))
+            throw exportFileError("can not create", path, errno, QStringLiteral("it is not a folder"));
         sortGrouped(messages, ascending);
     }
     const int n = int(messages.size());

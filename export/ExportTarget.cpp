@@ -1,5 +1,7 @@
 #include "export/ExportTarget.h"
 
+#include "app/base/AppDirs.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,6 +19,15 @@ const FilterRule kRules[] = {
     {"CSV Files(*.csv)", ExportTarget::Csv, ".csv"},     {"PDF Files(*.pdf)", ExportTarget::Pdf, "-pdf"},
     {"HTML Files(*.html)", ExportTarget::Html, "-html"}, {"XML Backup (*.xml)", ExportTarget::Xml, ".xml"},
 };
+
+// The path with the ending appended to its file name, which is cut first when
+// both would not fit in one file name.
+QString withEnding(QString path, const QLatin1String& ending)
+{
+    const QString name = QFileInfo(path).fileName();
+    path.chop(name.size());
+    return path + fitFileName(name, int(ending.size())) + ending;
+}
 
 } // namespace
 
@@ -37,15 +48,13 @@ ExportTarget ExportTarget::forChoice(const QString& path, const QString& filter)
     }
     const QFileInfo info(path);
     const bool hasSuffix = !info.suffix().isEmpty();
+    const QLatin1String ending(chosen->suffix);
     ExportTarget target;
     target.format = chosen->format;
     target.path = path;
-    if (chosen->format == Pdf || chosen->format == Html) {
-        if (hasSuffix)
-            target.path = QDir(info.path()).filePath(info.baseName());
-        target.path += QLatin1String(chosen->suffix);
-    } else if (!hasSuffix) {
-        target.path += QLatin1String(chosen->suffix);
-    }
+    if (chosen->format == Pdf || chosen->format == Html)
+        target.path = withEnding(hasSuffix ? QDir(info.path()).filePath(info.baseName()) : path, ending);
+    else if (!hasSuffix)
+        target.path = withEnding(path, ending);
     return target;
 }

@@ -1,23 +1,22 @@
 #include "export/ExportTextFile.h"
 
+#include "export/ExportFileError.h"
+
 #include <QStringConverter>
 #include <QStringView>
 
-#include <stdexcept>
-
-namespace {
-std::runtime_error fileError(const QFile& file)
-{
-    return std::runtime_error(file.errorString().toUtf8().toStdString());
-}
-} // namespace
+#include <cerrno>
 
 ExportTextFile::ExportTextFile(const QString& path) : file(path) {}
 
+// Unbuffered: the stream hands the file its text in large pieces, and each
+// piece goes to the system at once, so a failing write is seen (with its
+// errno) in the call that caused it.
 void ExportTextFile::open()
 {
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw fileError(file);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw exportWriteError(file, errno);
     stream.setDevice(&file);
     stream.setEncoding(QStringConverter::Utf8);
     stream.setGenerateByteOrderMark(false);
@@ -32,24 +31,33 @@ void ExportTextFile::write(const QString& text)
         from = lf + 1;
     }
     stream << view.mid(from);
+    throwIfFailed();
 }
 
 void ExportTextFile::writeLine(const QString& text)
 {
     write(text);
     stream << "\r\n";
+    throwIfFailed();
 }
 
 void ExportTextFile::close()
 {
     if (!file.isOpen())
         return;
+    errno = 0;
     stream.flush();
-    const bool written = stream.status() == QTextStream::Ok && file.flush() && file.error() == QFile::NoError;
-    if (!written) {
-        const std::runtime_error error = fileError(file);
-        file.close();
-        throw error;
-    }
+    throwIfFailed();
     file.close();
+    if (file.error() != QFile::NoError)
+        throw exportWriteError(file, errno);
+}
+
+void ExportTextFile::throwIfFailed()
+{
+    if (stream.status() == QTextStream::Ok && file.error() == QFile::NoError)
+        return;
+    const int osError = errno;
+    file.close();
+    throw exportWriteError(file, osError);
 }

@@ -13,17 +13,21 @@ public:
     explicit ExportTextFile(const QString& path);
 
     // Opens the file for writing, truncating it. Throws std::runtime_error
-    // with the file's error text (UTF-8) when it cannot be opened.
+    // naming the file and the reason (UTF-8) when it cannot be opened.
     void open();
-    // Writes text, each line feed in it as CR LF.
+    // Writes text, each line feed in it as CR LF. Throws as close() does as
+    // soon as a write fails.
     void write(const QString& text);
     // Writes text and a line end.
     void writeLine(const QString& text);
-    // Flushes and closes. Throws std::runtime_error with the file's error
-    // text when the data could not be written (a full disk, say).
+    // Flushes and closes. Throws std::runtime_error naming the file and the
+    // reason when the data could not be written (a full disk, say).
     void close();
 
 private:
+    // Throws (and closes the file) once the stream or the file failed.
+    void throwIfFailed();
+
     QFile file;
     QTextStream stream;
 };

@@ -105,10 +105,9 @@ void MessagePageWriter::ensureSpace(int height)
     drawPageNumber();
 }
 
-void MessagePageWriter::endPages()
+bool MessagePageWriter::endPages()
 {
-    if (painter.isActive())
-        painter.end();
+    return painter.isActive() && painter.end();
 }
 
 int MessagePageWriter::textHeight(const QString& text, int width) const

@@ -28,8 +28,9 @@ public:
     void writeMessage(const _MsgMessage& message);
     // Starts a new page when fewer than height units are left on this one.
     void ensureSpace(int height);
-    // Ends painting, which completes the document.
-    void endPages();
+    // Ends painting, which completes the document; false when ending failed
+    // (or painting never began).
+    bool endPages();
     // True from a successful beginPages() until endPages().
     bool isActive() const { return painter.isActive(); }
 

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <exception>
 
@@ -22,9 +23,18 @@ QString translated(const char* text)
     return QCoreApplication::translate("LocalDbUpdateThread", text);
 }
 
+// Plain files only: a link may lead anywhere.
 QStringList oldFiles()
 {
-    return localDbDir().entryList(QDir::Files, QDir::NoSort);
+    return localDbDir().entryList(QDir::Files | QDir::NoSymLinks, QDir::NoSort);
+}
+
+// Checked again right before the rename: another program may have converted
+// the file meanwhile, leaving a folder of the same name.
+bool isPlainFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink();
 }
 
 // The message text: empty for NULL or nothing, else deciphered, as UTF-8.
@@ -44,6 +54,22 @@ bool LocalDbUpdateThread::hasOldDatabases()
     return !oldFiles().isEmpty();
 }
 
+std::unique_ptr<QLockFile> LocalDbUpdateThread::lockConversion()
+{
+    auto lock = std::make_unique<QLockFile>(appDataDir().absoluteFilePath(QStringLiteral("convert.lock")));
+    // A conversion may take long; only a lock whose program is gone is stale.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return lock;
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    lock->getLockInfo(&pid, &host, &program);
+    qDebug("Old local databases are not converted now: %s (process %lld on %s) holds %s.",
+           qUtf8Printable(program), pid, qUtf8Printable(host), qUtf8Printable(lock->fileName()));
+    return nullptr;
+}
+
 void LocalDbUpdateThread::run()
 {
     const QStringList files = oldFiles();
@@ -53,25 +79,33 @@ void LocalDbUpdateThread::run()
         return;
     }
     for (const QString& name : files) {
-        if (!convertFile(name))
+        const Outcome outcome = convertFile(name);
+        if (outcome == Outcome::Failed)
             return;
-        ++convertedFiles;
+        if (outcome == Outcome::Converted)
+            ++convertedFiles;
     }
     removeLeftovers();
-    form->postSucceed(translated("IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH"));
+    // Nothing converted after all: nothing to restart for.
+    form->postSucceed(convertedFiles > 0 ? translated("IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH") : QString());
 }
 
-bool LocalDbUpdateThread::convertFile(const QString& fileName)
+LocalDbUpdateThread::Outcome LocalDbUpdateThread::convertFile(const QString& fileName)
 {
     form->postUpdateProgress(translated("IDS_UPDATING_LOCALDB_%1").arg(fileName), 0, QString());
     QString path = localDbDir().absoluteFilePath(fileName);
+    if (!isPlainFile(path)) {
+        qWarning("%s is no longer a plain file; it is left as it is.", qUtf8Printable(path));
+        return Outcome::LeftAlone;
+    }
     const QLatin1String working(OldLocalDbFormat::kWorkingSuffix);
     if (QFileInfo(path).suffix().compare(working.mid(1), Qt::CaseInsensitive) != 0) {
-        if (!QFile::rename(path, path + working)) {
+        const QString renamed = workingPath(path);
+        if (!QFile::rename(path, renamed)) {
             form->postErrorOccurred(QStringLiteral("can not rename %1.").arg(path));
-            return false;
+            return Outcome::Failed;
         }
-        path += working;
+        path = renamed;
     }
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('.')));
     ExportMessagesDb exporter{QDir(folder), QString()};
@@ -86,9 +120,16 @@ bool LocalDbUpdateThread::convertFile(const QString& fileName)
     } catch (const std::exception& e) {
         exporter.db.close(); // nothing of this file is committed
         form->postErrorOccurred(QString::fromUtf8(e.what()));
-        return false;
+        return Outcome::Failed;
     }
-    return true;
+    return Outcome::Converted;
+}
+
+QString LocalDbUpdateThread::workingPath(const QString& path)
+{
+    const QLatin1String working(OldLocalDbFormat::kWorkingSuffix);
+    const QFileInfo info(path);
+    return QDir(info.path()).filePath(fitFileName(info.fileName(), int(working.size())) + working);
 }
 
 void LocalDbUpdateThread::copyMessages(Sqlite3DB& old, ExportMessagesDb& exporter)

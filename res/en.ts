@@ -174,6 +174,10 @@
         <translation>Successfully cleared cache files.</translation>
     </message>
     <message>
+        <source>The connected phones show no messages now. Plug a phone in again (or connect it again over WiFi) to load its messages.</source>
+        <translation>The connected phones show no messages now. Plug a phone in again (or connect it again over WiFi) to load its messages.</translation>
+    </message>
+    <message>
         <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
         <translation>Confirm to delete the selected SMS?</translation>
     </message>
@@ -349,6 +353,10 @@
     <message>
         <source>IDS_ANDROID_LOADING_SMS</source>
         <translation>Loading SMS...</translation>
+    </message>
+    <message>
+        <source>%1 messages from the phone could not be read and were skipped.</source>
+        <translation>%1 messages from the phone could not be read and were skipped.</translation>
     </message>
 </context>
 <context>

@@ -180,6 +180,8 @@ template <typename T> T* makeRecord()
 void IOS6MessageDb::readChats(MessageSet& set)
 {
     open();
+    // A read replaces the set's content, never adds to records of another time.
+    set.clear();
     readChatRows(set);
     if (!tableSql.value(QStringLiteral("chat")).contains(QLatin1String("_last INTEGER"), Qt::CaseInsensitive))
         readChatLastDates(set);

@@ -55,6 +55,11 @@ TEXTS = {
         ("IDS_CAN_NOT_FOUND_AND_MESSAGES", "Can't find any SMS."),
         ("IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0", "Find no SMS with keyword %1."),
         ("IDS_SUC_CLEAR_CACHE", "Successfully cleared cache files."),
+        (
+            "The connected phones show no messages now. Plug a phone in again (or connect it again "
+            "over WiFi) to load its messages.",
+            None,
+        ),
         ("IDS_CONFIRM_DEL_SEL_MESSAGES", "Confirm to delete the selected SMS?"),
         ("IDS_CONFIRM_DEL_THIS_CHAT", "Confirm to delete SMS with this contact?"),
         ("IDS_CONFIRM_DEL_THIS_LOCALDB", "Confirm to delete this Database?"),
@@ -111,6 +116,7 @@ TEXTS = {
     ],
     "AndroidLoadSMSThread": [
         ("IDS_ANDROID_LOADING_SMS", "Loading SMS..."),
+        ("%1 messages from the phone could not be read and were skipped.", None),
     ],
     "AndroidShellLoadSMSThread": [
         ("The phone %1 stopped sending after %2 of %3 messages (unplugged?). Its previous messages are kept.",

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
 
 namespace {
 
@@ -134,10 +137,35 @@ void removeDirRecursively(const QString& path)
     QDir().rmdir(dir.absolutePath());
 }
 
-QString safeFileName(const QString& name)
+QString fitFileName(const QString& name, int reservedBytes)
+{
+    const int budget = kMaxFileNameBytes - std::max(reservedBytes, 0);
+    if (name.toUtf8().size() <= budget)
+        return name;
+    // Cut only where a user-perceived character ends.
+    QTextBoundaryFinder boundaries(QTextBoundaryFinder::Grapheme, name);
+    qsizetype fits = 0;
+    qsizetype bytes = 0;
+    for (qsizetype end = boundaries.toNextBoundary(); end > 0; end = boundaries.toNextBoundary()) {
+        bytes += QStringView(name).mid(fits, end - fits).toUtf8().size();
+        if (bytes > budget)
+            break;
+        fits = end;
+    }
+    return name.left(fits).trimmed();
+}
+
+QString safeFileName(const QString& name, int reservedBytes)
 {
     static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
+    // C0 and C1 controls, and the Unicode line and paragraph separators.
+    static const QRegularExpression breaks(
+        QStringLiteral("[\\x{0}-\\x{1f}\\x{7f}-\\x{9f}\\x{2028}\\x{2029}]+"));
+    static const QRegularExpression leadingDots(QStringLiteral("^\\.+"));
     QString cleaned = name;
     cleaned.remove(forbidden);
-    return cleaned.trimmed();
+    cleaned.replace(breaks, QStringLiteral(" "));
+    cleaned = cleaned.trimmed();
+    cleaned.remove(leadingDots);
+    return fitFileName(cleaned.trimmed(), reservedBytes);
 }

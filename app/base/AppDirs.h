@@ -34,5 +34,18 @@ QDir localDbDir();
 // Deletes a folder tree; entries that cannot be removed stay, silently.
 // Symbolic links are removed, never followed. An empty path does nothing.
 void removeDirRecursively(const QString& path);
-// Removes \ / : * ? " < > | and trims: a name usable as a file name.
-QString safeFileName(const QString& name);
+// The longest file name, in UTF-8 bytes, that the common file systems take
+// (ext4, btrfs, APFS; NTFS and FAT count 255 UTF-16 units, never fewer).
+constexpr int kMaxFileNameBytes = 255;
+// The name cut so that it, followed by reservedBytes more bytes of endings
+// the program adds (a suffix, a counter, a working name), fits in
+// kMaxFileNameBytes. The cut falls between two characters as the user sees
+// them (never inside a UTF-8 sequence, a surrogate pair or a combining
+// sequence); white space it leaves at the end is trimmed.
+QString fitFileName(const QString& name, int reservedBytes = 0);
+// A name usable as a file or folder name made from text that is not ours (a
+// contact name, a phone's imei): removes \ / : * ? " < > |, turns control
+// characters and line breaks into spaces, trims, removes leading dots (no
+// hidden files, no "." or ".."), and cuts it with fitFileName(reservedBytes).
+// The result may be empty.
+QString safeFileName(const QString& name, int reservedBytes = 0);

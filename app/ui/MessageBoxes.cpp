@@ -3,14 +3,28 @@
 #include "app/base/AppInfo.h"
 #include "app/ui/AppStyle.h"
 #include "app/ui/ErrorReport.h"
+#include "app/ui/SafeRichText.h"
+#include "app/ui/ShellOpen.h"
 #include "app/ui/WinMovable.h"
 
+#include <QLabel>
 #include <QObject>
+#include <QTextDocument>
 
 int messageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, QObject::tr("Textferry"), text, QMessageBox::NoButton, nullptr,
-                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    // What the box would take for rich text keeps only the program's own
+    // markup; plain text stays plain (it loads nothing).
+    const bool rich = Qt::mightBeRichText(text);
+    QMessageBox box(icon, QObject::tr("Textferry"), rich ? safeRichText(text) : text, QMessageBox::NoButton,
+                    nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setTextFormat(rich ? Qt::RichText : Qt::PlainText);
+    // A box may show text from outside (a phone's error, say): its links open
+    // only when they are web addresses.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        label->setOpenExternalLinks(false);
+        QObject::connect(label, &QLabel::linkActivated, [](const QString& link) { openWithShell(link); });
+    }
     WinMovable movable(&box);
     box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     box.setStyleSheet(appStyleSheet());

@@ -3,7 +3,10 @@
 #include <QMessageBox>
 #include <QString>
 
-// The application's modal boxes: frameless, styled, draggable. Texts are rich text.
+// The application's modal boxes: frameless, styled, draggable. A text that
+// looks like rich text is shown as such, kept to the program's own markup
+// (safeRichText); any other is shown as plain text. Links open only when they
+// are web addresses (openWithShell).
 int messageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons);
 // Critical box with the text wrapped in the support sentence; the plain text
 // is then handed to the error report.

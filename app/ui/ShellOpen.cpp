@@ -1,6 +1,7 @@
 #include "app/ui/ShellOpen.h"
 
 #include <QDir>
+#include <QUrl>
 
 #ifdef Q_OS_WIN
 #include <QProcess>
@@ -8,7 +9,6 @@
 #include <shellapi.h>
 #else
 #include <QDesktopServices>
-#include <QUrl>
 #endif
 
 void openInExplorer(const QString& path)
@@ -23,17 +23,26 @@ void openInExplorer(const QString& path)
 #endif
 }
 
-void openWithShell(const QString& target)
+bool isWebAddress(const QUrl& url)
 {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !url.host().isEmpty();
+}
+
+bool openWithShell(const QString& target)
+{
+    const QUrl url(target.trimmed());
+    if (!isWebAddress(url)) {
+        qWarning("Not opened, not a web address: %s", qUtf8Printable(target.left(200)));
+        return false;
+    }
 #ifdef Q_OS_WIN
-    ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(target.utf16()), nullptr, nullptr,
+    const QString address = url.toString(QUrl::FullyEncoded);
+    ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(address.utf16()), nullptr, nullptr,
                   SW_SHOW);
+    return true;
 #else
-    // A scheme of one letter is a Windows drive, so such a target is a path too.
-    const QUrl url(target);
-    if (url.scheme().size() > 1)
-        QDesktopServices::openUrl(url);
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    return QDesktopServices::openUrl(url);
 #endif
 }

@@ -77,10 +77,13 @@ void TestAndroidDevice::cacheDir_data()
             << QString(imei) << QString(uid) << QString(folder);
     };
     row("123", "u1", "android_cache/123");
-    row("../../outside", "", "android_cache/....outside");
+    row("../../outside", "", "android_cache/outside"); // no separators, no leading dots
     // Without a usable imei the folder is still one of its own inside android_cache.
     row("..", "u1", "android_cache/u1");
     row("", "../..", "android_cache/unknown");
+    // Longer than a file name may be: its beginning names the folder.
+    QTest::newRow("imei of 300 digits") << QString(300, QLatin1Char('7')) << "u1"
+                                        << QStringLiteral("android_cache/") + QString(255, QLatin1Char('7'));
 }
 
 // The folder is created under the data folder and never lies outside android_cache.

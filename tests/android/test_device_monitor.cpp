@@ -1,11 +1,12 @@
 // The device monitor against the stand-in adb: one report per phone, its
-// departure on the next poll, failing polls that change nothing, and a
-// prompt end even while adb hangs.
+// departure on the next poll, failing polls that change nothing, a prompt
+// end even while adb hangs, and the adb server stopped only when it was ours.
 #include "PhoneSim.h"
 
 #include "android/AndroidMonitor.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -39,6 +40,8 @@ private slots:
     void initTestCase();
     void reportsEachPhoneOnceAndItsDeparture();
     void stopsPromptlyWhileAdbHangs();
+    void stopsOnlyAServerItStarted_data();
+    void stopsOnlyAServerItStarted();
 
 private:
     QTemporaryDir home;
@@ -104,6 +107,34 @@ void TestDeviceMonitor::stopsPromptlyWhileAdbHangs()
     monitor.reset();
     QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
     sim->setAdbFault(QString());
+}
+
+void TestDeviceMonitor::stopsOnlyAServerItStarted_data()
+{
+    QTest::addColumn<QString>("before"); // the adb command run before the monitor starts
+    QTest::addColumn<bool>("stopped");
+    QTest::newRow("no server running") << "kill-server" << true;
+    QTest::newRow("another tool's server running") << "start-server" << false;
+}
+
+// Closing stops the adb server only when this program started it; another
+// tool's server keeps running.
+void TestDeviceMonitor::stopsOnlyAServerItStarted()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, stopped);
+    QCOMPARE(QProcess::execute(QStringLiteral("adb"), {before}), 0);
+    sim->forgetAdbCalls();
+    {
+        AndroidMonitor monitor;
+        monitor.setPollInterval(kPollMs);
+        monitor.startMonitoring();
+        QTRY_VERIFY(sim->adbCalls().contains(QStringLiteral("devices")));
+    }
+    const QStringList calls = sim->adbCalls();
+    QCOMPARE(calls.first(), QStringLiteral("start-server"));
+    QCOMPARE(calls.contains(QStringLiteral("kill-server")), stopped);
+    QCOMPARE(calls.last() == QStringLiteral("kill-server"), stopped);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceMonitor)

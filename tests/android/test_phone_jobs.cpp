@@ -345,30 +345,35 @@ void TestPhoneJobs::loadFaults_data()
     QTest::addColumn<QString>("error"); // contained in the error text; empty: success
     QTest::addColumn<QStringList>("progress");
     QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("success"); // the success text, when there is no error
     const QStringList none;
     QTest::newRow("count zero") << "count-zero" << QString()
-                                << QStringList{"sms: 1/-1", "sms: 2/-1", "sms: 3/-1"} << 3;
+                                << QStringList{"sms: 1/-1", "sms: 2/-1", "sms: 3/-1"} << 3 << "";
     QTest::newRow("five fields") << "five-fields" << QString()
-                                 << QStringList{"sms: 1/3", "sms: 2/3", "sms: 3/3"} << 0;
+                                 << QStringList{"sms: 1/3", "sms: 2/3", "sms: 3/3"} << 0
+                                 << "3 messages from the phone could not be read and were skipped.";
     QTest::newRow("seven fields") << "seven-fields" << QString()
-                                  << QStringList{"sms: 1/3", "sms: 2/3", "sms: 3/3"} << 3;
+                                  << QStringList{"sms: 1/3", "sms: 2/3", "sms: 3/3"} << 3 << "";
     QTest::newRow("phone error") << "error"
-                                 << "Simulated failure on the phone." << none << 0;
+                                 << "Simulated failure on the phone." << none << 0 << QString();
     QTest::newRow("closed mid-batch") << "close-mid-batch"
-                                      << "closed" << QStringList{"sms: 1/3"} << 0;
-    QTest::newRow("wrong first line") << "wrong-first-line"
-                                      << "invalid feedback [HELLO], must be [$ready:]" << none << 0;
+                                      << "closed" << QStringList{"sms: 1/3"} << 0 << QString();
+    QTest::newRow("wrong first line")
+        << "wrong-first-line"
+        << "invalid feedback [HELLO], must be [$ready:]" << none << 0 << QString();
     QTest::newRow("endless line") << "endless-line"
-                                  << "longer than 64 MB" << none << 0;
+                                  << "longer than 64 MB" << none << 0 << QString();
 }
 
-// Every fault ends in its error text and an empty cache.
+// Every fault ends in its error text and an empty cache; records that cannot
+// be read are counted in the success text.
 void TestPhoneJobs::loadFaults()
 {
     QFETCH(QString, fault);
     QFETCH(QString, error);
     QFETCH(QStringList, progress);
     QFETCH(int, stored);
+    QFETCH(QString, success);
     QJsonObject phone = PhoneSim::phone();
     phone.insert(QStringLiteral("messages"), threeMessages());
     phone.insert(QStringLiteral("batch"), 2);
@@ -386,6 +391,7 @@ void TestPhoneJobs::loadFaults()
     const QStringList errors = form.textsOf(QStringLiteral("errorOccurred"));
     if (error.isEmpty()) {
         QCOMPARE(errors, QStringList());
+        QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{success});
     } else {
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(error, Qt::CaseInsensitive), qPrintable(errors.first()));
@@ -418,8 +424,8 @@ void TestPhoneJobs::silentPhoneCancelsWithinASecond()
     QCOMPARE(cacheOf(record).messages, 0);
 }
 
-// The phone names its cache folder: a hostile name never reaches another
-// folder, and a cache folder that leads elsewhere is not deleted.
+// The phone names its cache folder: a hostile or overlong name never reaches
+// another folder, and a cache folder that leads elsewhere is not deleted.
 void TestPhoneJobs::hostileImeiTouchesOnlyItsOwnCache()
 {
     const QString local = localDbDir().absoluteFilePath(QStringLiteral("X"));
@@ -433,8 +439,9 @@ void TestPhoneJobs::hostileImeiTouchesOnlyItsOwnCache()
     phone.insert(QStringLiteral("messages"), threeMessages());
     QVERIFY(sim->plug(phone));
 
-    for (const QString& imei :
-         {QStringLiteral("../../local_databases/X"), QStringLiteral(".."), QStringLiteral("linked")}) {
+    // An imei longer than any file name loads into a folder named by its beginning.
+    for (const QString& imei : {QStringLiteral("../../local_databases/X"), QStringLiteral(".."),
+                                QStringLiteral("linked"), QString(300, QLatin1Char('9'))}) {
         AndroidDevice record = usbRecord();
         record.imei = imei;
         const QString caches = appDataDir().absoluteFilePath(QStringLiteral("android_cache"));

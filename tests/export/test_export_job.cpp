@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 QByteArray bytesOf(const QString& path)
 {
@@ -39,6 +42,31 @@ QStringList tree(const QString& folder)
     entries.sort();
     return entries;
 }
+
+// Files of this process may not grow past `bytes` while it lives: a write
+// beyond fails with EFBIG, as on a full disk, instead of raising SIGXFSZ.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    bool active = false;
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
 } // namespace
 
 class TestExportJob : public QObject
@@ -61,6 +89,8 @@ private slots:
     void unwritableDestination();
     void backupCountsWhatItHolds();
     void namesThatCleanAlikeKeepBothFiles();
+    void underAFileSizeLimit_data();
+    void underAFileSizeLimit();
 
 private:
     // Two conversations: Ann (three messages) and a title with every
@@ -78,6 +108,10 @@ void TestExportJob::initTestCase()
 {
     QVERIFY(home.isValid());
     prepareTestHome(home);
+    // Fonts and their caches are loaded before any test limits file sizes.
+    records = std::make_unique<Records>();
+    QTemporaryDir warmUp;
+    run(sample(), warmUp.filePath(QStringLiteral("warm-up-pdf")), ExportTarget::Pdf);
 }
 
 void TestExportJob::init()
@@ -315,6 +349,72 @@ void TestExportJob::namesThatCleanAlikeKeepBothFiles()
     QCOMPARE(tree(path), (QStringList{"files", "xy (+1) (2).html", "xy (+1).html"}));
     QVERIFY(bytesOf(path + QStringLiteral("/xy (+1).html")).contains("one"));
     QVERIFY(bytesOf(path + QStringLiteral("/xy (+1) (2).html")).contains("two"));
+}
+
+void TestExportJob::underAFileSizeLimit_data()
+{
+    QTest::addColumn<unsigned>("format");
+    QTest::addColumn<QString>("name"); // of the destination
+    QTest::addColumn<QString>("contact");
+    QTest::addColumn<int>("count");       // messages, all in one conversation
+    QTest::addColumn<QString>("written"); // the one file below a folder; empty: the export fails
+    const QString wang(100, QChar(0x738B));
+    const QString fitting(78, QChar(0x738B)); // 234 bytes; with ".pdf" and the working name's ending, 253
+    QTest::newRow("text") << 0u << "sms.txt"
+                          << "Ann" << 300 << "";
+    QTest::newRow("document") << 0u << "sms.doc"
+                              << "Ann" << 300 << "";
+    QTest::newRow("CSV") << 1u << "sms.csv"
+                         << "Ann" << 300 << "";
+    QTest::newRow("HTML") << 3u << "sms-html"
+                          << "Ann" << 300 << "";
+    QTest::newRow("PDF") << 2u << "sms-pdf"
+                         << "Ann" << 300 << "";
+    QTest::newRow("XML backup") << 4u << "sms.xml"
+                                << "Ann" << 300 << "";
+    QTest::newRow("PDF, 100 CJK characters, fits")
+        << 2u << "cjk-pdf" << wang << 1 << QString(fitting + ".pdf");
+    QTest::newRow("HTML, 100 CJK characters, fits")
+        << 3u << "cjk-html" << wang << 1 << QString(fitting + ".html");
+}
+
+// A file that cannot grow (a full disk, a size limit) fails the export in
+// words and leaves nothing behind; a long name is cut to fit, not refused.
+void TestExportJob::underAFileSizeLimit()
+{
+    QFETCH(unsigned, format);
+    QFETCH(QString, name);
+    QFETCH(QString, contact);
+    QFETCH(int, count);
+    QFETCH(QString, written);
+    Records& r = *records;
+    _MsgHandle* who = r.handle(QStringLiteral("+15550000001"), contact);
+    _MsgChat* chat = r.singleChat(who);
+    QList<_MsgMessage*> list;
+    for (int i = 0; i < count; ++i)
+        list << r.message(chat, who, 1000 + i, i % 2, QStringLiteral("message %1 ").arg(i).repeated(8));
+    const QString path = out->filePath(name);
+    {
+        FileSizeLimit limit(16 * 1024);
+        QVERIFY(limit.active);
+        run(list, path, format);
+    }
+    const QStringList errors = form->textsOf(QStringLiteral("errorOccurred"));
+    if (written.isEmpty()) {
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("File too large")) && errors.first().contains(path) &&
+                     !errors.first().contains(QStringLiteral(".textferry-part")),
+                 qPrintable(errors.first()));
+        QCOMPARE(form->textsOf(QStringLiteral("succeed")), QStringList());
+        QCOMPARE(tree(out->path()), QStringList());
+        return;
+    }
+    QCOMPARE(errors, QStringList());
+    QCOMPARE(form->textsOf(QStringLiteral("succeed")), QStringList{"Successfully exported 1 SMS."});
+    QStringList files = tree(path);
+    files.removeAll(QStringLiteral("files")); // the HTML pages' support folder
+    QCOMPARE(files, QStringList{written});
+    QVERIFY(QFileInfo(path + QLatin1Char('/') + written).size() > 0);
 }
 
 QTEST_MAIN(TestExportJob)

@@ -157,12 +157,12 @@ void TestPageWriter::unwritablePdf()
 {
     const QString path = dir.filePath(QStringLiteral("no/such/folder/out.pdf"));
     ExportSMSPdf pdf(path);
-    const QString expected = QStringLiteral("can not write %1.").arg(QDir::toNativeSeparators(path));
+    const QString expected = QStringLiteral("can not write %1: ").arg(QDir::toNativeSeparators(path));
     try {
         pdf.begin();
         QFAIL("begin() did not throw");
     } catch (const std::runtime_error& e) {
-        QCOMPARE(QString::fromUtf8(e.what()), expected);
+        QVERIFY2(QString::fromUtf8(e.what()).startsWith(expected), e.what());
     }
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, pdf.end());
     QVERIFY(!QFile::exists(path));

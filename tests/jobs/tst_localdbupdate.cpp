@@ -40,6 +40,7 @@ private slots:
     void workingNamesAreTakenUpAgain();
     void failuresLeaveTheFileForTheNextStart_data();
     void failuresLeaveTheFileForTheNextStart();
+    void aFolderWhereTheFileWasIsLeftAlone();
 
 private:
     JobRecorder& runJob();
@@ -161,6 +162,30 @@ void TestLocalDbUpdate::failuresLeaveTheFileForTheNextStart()
     QVERIFY2(errors.first().contains(error), qPrintable(errors.first()));
     QCOMPARE(StoreTestKit::fileBytes(localPath(left)), bytes);
     QVERIFY(LocalDbUpdateThread::hasOldDatabases());
+}
+
+// Another program converted Small.db after this job listed it: the folder
+// that now bears its name is neither renamed nor touched, and with nothing
+// converted there is nothing to restart for.
+void TestLocalDbUpdate::aFolderWhereTheFileWasIsLeftAlone()
+{
+    const QString small = localPath(QStringLiteral("Small.db"));
+    writeOldLocalDatabase(small, generatedOldRows(5, 1));
+    form = std::make_unique<JobRecorder>();
+    form->onCall = [small](const JobRecorder::Call& call) {
+        if (call.text != QLatin1String("Updating local database 'Small.db'..."))
+            return;
+        QFile::remove(small);
+        StoreTestKit::writeBytes(small + QStringLiteral("/converted"), "by the other program");
+    };
+    LocalDbUpdateThread job(form.get(), nullptr);
+    form->runToEnd(job);
+    QCOMPARE(form->textsOf(QStringLiteral("errorOccurred")), QStringList());
+    QCOMPARE(form->textsOf(QStringLiteral("succeed")), QStringList{QString()});
+    QCOMPARE(job.converted(), 0);
+    QCOMPARE(localDbDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Small.db"});
+    QCOMPARE(StoreTestKit::fileBytes(small + QStringLiteral("/converted")),
+             QByteArray("by the other program"));
 }
 
 QTEST_MAIN(TestLocalDbUpdate)

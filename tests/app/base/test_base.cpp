@@ -109,20 +109,39 @@ void TestBase::removeDirRecursively()
 void TestBase::safeFileName_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("reserved"); // bytes of endings to leave room for
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("mixed, padded") << QStringLiteral(" a/b:c? ") << QStringLiteral("abc");
-    QTest::newRow("all forbidden") << QStringLiteral("\\/:*?\"<>|") << QString();
-    QTest::newRow("space freed by removal trimmed") << QStringLiteral("? a  b ?") << QStringLiteral("a  b");
+    const QString wang(1, QChar(0x738B));              // 3 bytes in UTF-8
+    const QString grin = QStringLiteral("\U0001F600"); // 4 bytes, a surrogate pair
+    const QString eAcute = QStringLiteral("e\u0301");  // 3 bytes, one character to the eye
+    QTest::newRow("mixed, padded") << QStringLiteral(" a/b:c? ") << 0 << QStringLiteral("abc");
+    QTest::newRow("all forbidden") << QStringLiteral("\\/:*?\"<>|") << 0 << QString();
+    QTest::newRow("space freed by removal trimmed")
+        << QStringLiteral("? a  b ?") << 0 << QStringLiteral("a  b");
     QTest::newRow("allowed punctuation, other scripts")
-        << QStringLiteral("+1 (555); x.y_z-[1] Zoë 王") << QStringLiteral("+1 (555); x.y_z-[1] Zoë 王");
+        << QStringLiteral("+1 (555); x.y_z-[1] Zoë 王") << 0 << QStringLiteral("+1 (555); x.y_z-[1] Zoë 王");
+    QTest::newRow("line breaks and controls")
+        << QStringLiteral("Ann\r\nSmith\t\x01x\u2028y\u0085") << 0 << QStringLiteral("Ann Smith x y");
+    QTest::newRow("leading dots") << QStringLiteral(" ..hidden.db") << 0 << QStringLiteral("hidden.db");
+    QTest::newRow("only dots") << QStringLiteral("..") << 0 << QString();
+    QTest::newRow("300 ASCII") << QString(300, QLatin1Char('a')) << 0 << QString(255, QLatin1Char('a'));
+    QTest::newRow("100 CJK") << wang.repeated(100) << 0 << wang.repeated(85);
+    QTest::newRow("100 CJK, room for 20 bytes") << wang.repeated(100) << 20 << wang.repeated(78);
+    QTest::newRow("emoji never split") << grin.repeated(64) << 0 << grin.repeated(63);
+    QTest::newRow("accent stays with its letter") << eAcute.repeated(100) << 0 << eAcute.repeated(85);
+    QTest::newRow("white space left by the cut")
+        << QString(253, QLatin1Char('a')) + QStringLiteral("  bcdef") << 0 << QString(253, QLatin1Char('a'));
 }
 
 void TestBase::safeFileName()
 {
     QFETCH(QString, name);
+    QFETCH(int, reserved);
     QFETCH(QString, expected);
-    QCOMPARE(::safeFileName(name), expected);
+    const QString cleaned = ::safeFileName(name, reserved);
+    QCOMPARE(cleaned, expected);
+    QVERIFY(cleaned.toUtf8().size() + reserved <= kMaxFileNameBytes);
 }
 
 void TestBase::formatLogLine_data()

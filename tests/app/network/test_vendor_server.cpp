@@ -39,10 +39,13 @@ const QByteArray kAdvTarget = "/adv.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21";
 const QByteArray kReportHead = "prod=VGV4dGZlcnJ5&ver=Mi4xNC4xMSgzOSk-&err=";
 const char kTimeFile[] = "last-check-version-time";
 const char kAdvFile[] = "last-adv";
-const QString kCachedLink = QStringLiteral("<a href=\"http://old.example/\">Old deal</a>");
+// A promotion link as the window stores and shows it.
+const QString kStyle = QStringLiteral("<a style=\"color:#3894BC;text-decoration:none;\"");
+const QString kCachedLink = kStyle + QStringLiteral(" href=\"http://old.example/\">Old deal</a>");
 const QString kUpdateQuestion =
     QStringLiteral("A new version of Textferry is available. Would you like to download it now?");
 const QByteArray kHuge = QByteArray(1024 * 1024, 'x');
+const QStringList kSchemes{"http", "https", "file", "javascript", "data"};
 
 QString dataFile(const char* name)
 {
@@ -106,6 +109,10 @@ private slots:
     void updateReply();
     void promotionReply_data();
     void promotionReply();
+    void cachedPromotionIsCheckedAtStart_data();
+    void cachedPromotionIsCheckedAtStart();
+    void linksOpenOnlyWebAddresses_data();
+    void linksOpenOnlyWebAddresses();
     void errorReport_data();
     void errorReport();
     void startedTwiceOnOneDay();
@@ -128,7 +135,9 @@ void TestVendorServer::initTestCase()
     prepareWindowTestHome(home);
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     QVERIFY(server.listen());
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &desktop, "open");
+    // What the program would hand to the desktop, whatever its scheme.
+    for (const QString& scheme : kSchemes)
+        QDesktopServices::setUrlHandler(scheme, &desktop, "open");
 }
 
 void TestVendorServer::init()
@@ -151,7 +160,8 @@ void TestVendorServer::cleanup()
 
 void TestVendorServer::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    for (const QString& scheme : kSchemes)
+        QDesktopServices::unsetUrlHandler(scheme);
 }
 
 void TestVendorServer::serverSetting_data()
@@ -291,17 +301,31 @@ void TestVendorServer::promotionReply_data()
     QTest::addColumn<Answer>("reply");
     QTest::addColumn<QString>("shown"); // and stored; empty: the cached link stays
 
-    const QString style = QStringLiteral("<a style=\"color:#3894BC;text-decoration:none;\"");
-    QTest::newRow("upper-case anchor")
-        << answer(200, "<A HREF=\"http://deal.example/\">Deal \xc3\xbc</A>")
-        << QString(style + QStringLiteral(" HREF=\"http://deal.example/\">Deal ü</A>"));
-    QTest::newRow("lower-case anchor")
-        << answer(200, "<a href=\"x\">y</a>") << QString(style + QStringLiteral(" href=\"x\">y</a>"));
+    QTest::newRow("upper-case anchor") << answer(200, "<A HREF=\"http://deal.example/\">Deal \xc3\xbc</A>")
+                                       << QString(kStyle + " href=\"http://deal.example/\">Deal ü</a>");
+    QTest::newRow("https, single quotes, references")
+        << answer(200, "<a target=_blank href='https://deal.example/?a=1&amp;b=2'>Tom &amp; <b>Jerry</b></a>")
+        << QString(kStyle + " href=\"https://deal.example/?a=1&amp;b=2\">Tom &amp; Jerry</a>");
+    QTest::newRow("local image inside: text only")
+        << answer(200, "<a href=\"http://deal.example/\"><img src=\"/dev/zero\">Deal</a>")
+        << QString(kStyle + " href=\"http://deal.example/\">Deal</a>");
+    QTest::newRow("long text cut") << answer(200, "<a href=\"http://deal.example/\">" + QByteArray(300, 'x') +
+                                                      "</a>")
+                                   << QString(kStyle + " href=\"http://deal.example/\">" + QString(99, 'x') +
+                                              QChar(0x2026) + "</a>");
+    QTest::newRow("local image alone") << answer(200, "<img src=\"/dev/zero\">") << "";
+    QTest::newRow("image after the link")
+        << answer(200, "<a href=\"http://x.example/\">y</a><img src=/dev/zero>") << "";
+    QTest::newRow("file:") << answer(200, "<a href=\"file:///etc/passwd\">y</a>") << "";
+    QTest::newRow("javascript:") << answer(200, "<a href=\"javascript:alert(1)\">y</a>") << "";
+    QTest::newRow("data:") << answer(200, "<a href=\"data:text/html,<b>y</b>\">y</a>") << "";
+    QTest::newRow("relative") << answer(200, "<a href=\"x\">y</a>") << "";
+    QTest::newRow("no text") << answer(200, "<a href=\"http://x.example/\"><img src=x></a>") << "";
     QTest::newRow("plain text") << answer(200, "Deal of the day") << "";
-    QTest::newRow("anchor with status 500") << answer(500, "<a href=\"x\">y</a>") << "";
-    QTest::newRow("binary") << answer(200, QByteArray("<a href=\"x\">\0\x01</a>", 17)) << "";
-    QTest::newRow("not UTF-8") << answer(200, "<a href=\"x\">\xff\xfe</a>") << "";
-    QTest::newRow("huge") << answer(200, "<a href=\"x\">" + kHuge + "</a>") << "";
+    QTest::newRow("anchor with status 500") << answer(500, "<a href=\"http://x.example/\">y</a>") << "";
+    QTest::newRow("binary") << answer(200, QByteArray("<a href=\"http://x.example/\">\0\x01</a>", 34)) << "";
+    QTest::newRow("not UTF-8") << answer(200, "<a href=\"http://x.example/\">\xff\xfe</a>") << "";
+    QTest::newRow("huge") << answer(200, "<a href=\"http://x.example/\">" + kHuge + "</a>") << "";
 }
 
 void TestVendorServer::promotionReply()
@@ -321,6 +345,74 @@ void TestVendorServer::promotionReply()
         QTRY_COMPARE(promotionText(*window), shown);
         QCOMPARE(readData(kAdvFile), shown.toUtf8());
     }
+}
+
+void TestVendorServer::cachedPromotionIsCheckedAtStart_data()
+{
+    QTest::addColumn<QByteArray>("cached");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("a link stored earlier") << kCachedLink.toUtf8() << kCachedLink;
+    QTest::newRow("a local image") << QByteArray("<img src=\"/dev/zero\">") << "";
+    QTest::newRow("a file: link") << QByteArray("<a href=\"file:///etc/passwd\">x</a>") << "";
+    QTest::newRow("a link around an image")
+        << QByteArray("<a href=\"http://old.example/\"><img src=\"/dev/zero\">Old deal</a>") << kCachedLink;
+}
+
+// The stored link is held to the rules of a reply before it is shown.
+void TestVendorServer::cachedPromotionIsCheckedAtStart()
+{
+    QFETCH(QByteArray, cached);
+    QFETCH(QString, shown);
+    qputenv("TEXTFERRY_SERVER", "off");
+    writeData(kAdvFile, cached);
+    auto window = openWindow();
+    QCOMPARE(promotionText(*window), shown);
+}
+
+void TestVendorServer::linksOpenOnlyWebAddresses_data()
+{
+    QTest::addColumn<QString>("where"); // the status bar's label or an error box
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("opened");
+    for (const char* where : {"status bar", "error box"}) {
+        const auto row = [where](const char* name, const char* link, bool opened) {
+            QTest::addRow("%s: %s", where, name) << where << link << opened;
+        };
+        row("http", "http://deal.example/", true);
+        row("https", "https://deal.example/a?b=c", true);
+        row("file:", "file:///etc/passwd", false);
+        row("javascript:", "javascript:alert(1)", false);
+        row("data:", "data:text/html,<b>x</b>", false);
+        row("relative", "deal.html", false);
+    }
+}
+
+// A link clicked in the status bar or in a message box reaches the browser
+// only when it is a web address.
+void TestVendorServer::linksOpenOnlyWebAddresses()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, link);
+    QFETCH(bool, opened);
+    if (!opened)
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("Not opened, not a web address: ") + link));
+    qputenv("TEXTFERRY_SERVER", "off");
+    if (where == QLatin1String("status bar")) {
+        auto window = openWindow();
+        emit window->findChild<QLabel*>(QStringLiteral("lbAdv"))->linkActivated(link);
+    } else {
+        ModalDriver driver;
+        driver.answerWith(
+            [link](QWidget* box) {
+                emit box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->linkActivated(link);
+                static_cast<QMessageBox*>(box)->done(QMessageBox::Ok);
+            },
+            [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; }, QStringLiteral("box"));
+        showErrorBox(QStringLiteral("<a href=\"%1\">the phone said so</a>").arg(link.toHtmlEscaped()));
+        QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    }
+    QCOMPARE(desktop.urls, opened ? QList<QUrl>{QUrl(link)} : QList<QUrl>());
 }
 
 void TestVendorServer::errorReport_data()

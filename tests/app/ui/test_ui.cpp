@@ -10,10 +10,12 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -71,6 +73,8 @@ private slots:
     void styleSheetApplies();
     void shellOpen_data();
     void shellOpen();
+    void richTextLoadsNothingFromOutside_data();
+    void richTextLoadsNothingFromOutside();
     void modalDriverAnswersNestedBoxesInOrder();
     void modalDriverGivesUpOnMissingButton();
 };
@@ -235,14 +239,17 @@ void TestUi::shellOpen_data()
 {
     QTest::addColumn<bool>("folder");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QUrl>("expected");
+    QTest::addColumn<QList<QUrl>>("expected");
 
     const QString web = QStringLiteral("https://www.textferry.app/help/?pid=5E0A&ver=39");
     const QString file = QDir::tempPath() + QStringLiteral("/export #1 100%.html");
-    QTest::newRow("web address") << false << web << QUrl(web);
-    QTest::newRow("local file") << false << file << QUrl::fromLocalFile(file);
+    QTest::newRow("web address") << false << web << QList<QUrl>{QUrl(web)};
     QTest::newRow("folder") << true << QDir::tempPath() + QStringLiteral("/sub/../")
-                            << QUrl::fromLocalFile(QDir::tempPath());
+                            << QList<QUrl>{QUrl::fromLocalFile(QDir::tempPath())};
+    // Only web addresses go to the browser.
+    QTest::newRow("local file") << false << file << QList<QUrl>();
+    QTest::newRow("file: URL") << false << QUrl::fromLocalFile(file).toString() << QList<QUrl>();
+    QTest::newRow("web address without host") << false << QStringLiteral("http:///x") << QList<QUrl>();
 }
 
 void TestUi::shellOpen()
@@ -252,16 +259,66 @@ void TestUi::shellOpen()
 #endif
     QFETCH(bool, folder);
     QFETCH(QString, target);
-    QFETCH(QUrl, expected);
+    QFETCH(QList<QUrl>, expected);
 
     UrlCatcher catcher;
     const QStringList schemes{QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file")};
     for (const QString& scheme : schemes)
         QDesktopServices::setUrlHandler(scheme, &catcher, "open");
-    folder ? openInExplorer(target) : openWithShell(target);
+    if (!folder && expected.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("Not opened, not a web address: ") + target));
+    folder ? openInExplorer(target) : void(openWithShell(target));
     for (const QString& scheme : schemes)
         QDesktopServices::unsetUrlHandler(scheme);
-    QCOMPARE(catcher.urls, QList<QUrl>{expected});
+    QCOMPARE(catcher.urls, expected);
+}
+
+void TestUi::richTextLoadsNothingFromOutside_data()
+{
+    QTest::addColumn<QString>("markup"); // %1: a picture on disk
+    QTest::addColumn<QString>("shown");  // the box's text
+    QTest::newRow("picture") << "a <img src=\"%1\"> b"
+                             << "a &lt;img src=\"%1\"> b";
+    // Not taken for rich text, so shown as plain text: nothing is loaded.
+    QTest::newRow("picture, no closing bracket") << "a <IMG src=%1"
+                                                 << "a <IMG src=%1";
+    QTest::newRow("brackets in plain text") << "not \" < > |"
+                                            << "not \" < > |";
+    QTest::newRow("style sheet") << "<link rel=stylesheet href=\"%1\">x"
+                                 << "&lt;link rel=stylesheet href=\"%1\">x";
+    QTest::newRow("background") << "<p style=\"background-image:url(%1)\">x</p>"
+                                << "&lt;p style=\"background-image:url(%1)\">x</p>";
+    QTest::newRow("the program's own markup") << "<b>x</b><br/>< br >y<BR/><p>z</p><i>1</i><u>2</u> <a "
+                                                 "href=\"https://a.example/?q=%1\">how</a> &amp;"
+                                              << "<b>x</b><br/>< br >y<BR/><p>z</p><i>1</i><u>2</u> <a "
+                                                 "href=\"https://a.example/?q=%1\">how</a> &amp;";
+}
+
+// A box shows no picture, style sheet or background named by its text: such
+// markup is shown as text; the program's own markup stays.
+void TestUi::richTextLoadsNothingFromOutside()
+{
+    QFETCH(QString, markup);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("big.png"));
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(picture));
+
+    ModalDriver driver;
+    int height = 0;
+    driver.answerWith(
+        [&height](QWidget* box) {
+            height = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->sizeHint().height();
+            static_cast<QMessageBox*>(box)->done(QMessageBox::Ok);
+        },
+        [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; }, QStringLiteral("box"));
+    showInfoBox(markup.arg(picture));
+    QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(driver.texts(), QStringList{shown.arg(picture)});
+    QVERIFY2(height < 300, qPrintable(QString::number(height)));
 }
 
 void TestUi::modalDriverAnswersNestedBoxesInOrder()

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -540,10 +541,21 @@ void TestMainWindow::printShowsThePreview()
 
 // A file of the earlier format converts under the progress dialog, which
 // says so; the next start shows it as a local database with its messages.
+// While another Textferry holds the conversion lock, nothing is converted.
 void TestMainWindow::oldDatabasesConvertAtStartUp()
 {
     const QList<OldSmsRow> rows = generatedOldRows(30, 5);
     writeOldLocalDatabase(localDbFolder(QStringLiteral("Old Phone.db")), rows);
+    {
+        QLockFile other(appDataDir().absoluteFilePath(QStringLiteral("convert.lock")));
+        QVERIFY(other.tryLock(0));
+        MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+        ModalDriver driver;
+        driver.rejectEveryBox();
+        QVERIFY(!convertOldLocalDatabasesIfAny());
+        QCOMPARE(driver.texts(), QStringList());
+        QVERIFY(QFileInfo(localDbFolder(QStringLiteral("Old Phone.db"))).isFile());
+    }
     {
         MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
         ModalDriver driver;

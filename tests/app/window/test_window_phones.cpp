@@ -9,6 +9,8 @@
 #include "app/base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/tree/ItemModelMain.h"
+#include "store/IOS6MessageDb.h"
+#include "store/MessageText.h"
 #include "tests/support/ModalDriver.h"
 
 #include <QComboBox>
@@ -70,6 +72,17 @@ void answerPicker(ModalDriver& driver, const QString& choice, QStringList* offer
         QStringLiteral("picker"));
 }
 
+// Each message's text with the name of its correspondent.
+QStringList textsWithContacts(const QList<_MsgMessage*>& messages)
+{
+    QStringList entries;
+    for (const _MsgMessage* m : messages)
+        entries << m->text + QStringLiteral(" / ") +
+                       (m->handle ? m->handle->_ct_name : QStringLiteral("(none)"));
+    entries.sort();
+    return entries;
+}
+
 QAction* menuEntry(QMenu* menu, const QString& text)
 {
     for (QAction* action : menu->actions()) {
@@ -91,6 +104,7 @@ private slots:
     void phonePluggedInAppearsAndLeaves();
     void transfers();
     void phoneWithoutCompanionIsReadOnly();
+    void clearCacheThenTransfer();
     void wifiPhoneWithoutCountry();
 
 private:
@@ -239,6 +253,69 @@ void TestWindowPhones::phoneWithoutCompanionIsReadOnly()
                  "it.")),
              qPrintable(driver.texts().last()));
     QCOMPARE(sim->adbCalls().filter(QStringLiteral("broadcast")), QStringList());
+}
+
+// Tools › Clear Cache files, then a conversation of the second phone (plugged
+// in again) goes to the first: the first phone shows exactly what its cache
+// holds, each message under its own contact, nothing of before.
+void TestWindowPhones::clearCacheThenTransfer()
+{
+    const QJsonObject two = phoneWithMessages(QStringLiteral("S2"), QStringLiteral("Two"),
+                                              QStringLiteral("+15550000022"), {"two a", "two b"});
+    QVERIFY(sim->plug(phoneWithMessages(QStringLiteral("S1"), QStringLiteral("One"),
+                                        QStringLiteral("+15550000011"), {"one a", "one b", "one c"})));
+    QVERIFY(sim->plug(two));
+    MainWindow window;
+    Node* devices = treeModelOf(window)->deviceRoot();
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices).size(), 2, 30000);
+    QTest::qWait(200); // the second phone's selection settles
+
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok);
+    const QList<QAction*> actions = window.findChildren<QAction*>();
+    const auto clear = std::find_if(actions.cbegin(), actions.cend(), [](const QAction* action) {
+        return action->text() == QLatin1String("Clear Cache files");
+    });
+    QVERIFY(clear != actions.cend());
+    (*clear)->trigger();
+    QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QVERIFY2(driver.texts().last().startsWith(QStringLiteral("Successfully cleared cache files.<br/><br/>The "
+                                                             "connected phones show no messages now.")),
+             qPrintable(driver.texts().last()));
+    QCOMPARE(childNames(devices).size(), 2); // the phones stay, without conversations
+    for (const Node* phone : devices->children)
+        QCOMPARE(childNames(phone), QStringList());
+    QCOMPARE(listModelOf(window)->rowCount(), 0);
+
+    // Phone Two, plugged in again, loads afresh; its conversation goes to phone One.
+    QVERIFY(sim->unplug(QStringLiteral("S2")));
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge One"}, 10000);
+    QVERIFY(sim->plug(two));
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(devices).size(), 2, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(childNames(childNamed(devices, QStringLiteral("Quillbridge Two"))).size(), 1,
+                              10000);
+    QTest::qWait(200);
+    selectNode(window, childNamed(devices, QStringLiteral("Quillbridge Two"))->children.first());
+    std::unique_ptr<QMenu> menu(window.createTreeContextMenu());
+    QStringList offered;
+    answerPicker(driver, QStringLiteral("Quillbridge One"), &offered);
+    driver.answer(QMessageBox::Ok);
+    menuEntry(menu.get(), QStringLiteral("Transfer SMS with this contact to other Android"))->trigger();
+    QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully Transferred 2 SMS"));
+
+    auto* one = static_cast<_AndroidDeviceItemNode*>(childNamed(devices, QStringLiteral("Quillbridge One")));
+    QTRY_COMPARE(currentTreeNode(window), one);
+    MessageSet cache;
+    IOS6MessageDb(QDir(one->device.cacheDir()), one->device.mmc).readMessages(cache, 0);
+    QStringList titles;
+    for (const _MsgChat* chat : std::as_const(cache.chats))
+        titles << chatTitle(*chat, false);
+    QCOMPARE(titles, QStringList{"Contact 22"});
+    QCOMPARE(childNames(one), titles);
+    const QStringList expected{"two a / Contact 22", "two b / Contact 22"};
+    QCOMPARE(textsWithContacts(cache.messages.values()), expected);
+    QCOMPARE(textsWithContacts(listModelOf(window)->messages()), expected);
 }
 
 // A phone reached over WiFi that reports no country code: the user is told,

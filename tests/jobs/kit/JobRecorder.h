@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 // Stands in for the progress dialog of a job under test: records every call
@@ -43,6 +44,9 @@ public:
     }
 
     QList<Call> calls;
+    // Run in the job's thread with every call as it arrives: a test can
+    // change the world at a chosen moment of the job.
+    std::function<void(const Call&)> onCall;
 
     QList<Call> callsOf(const QString& slot) const
     {
@@ -64,19 +68,26 @@ public:
 public slots:
     void updateProgress(const QString& status, int curProgress, const QString& progressText)
     {
-        calls.append({QStringLiteral("updateProgress"), status, curProgress, progressText});
+        record({QStringLiteral("updateProgress"), status, curProgress, progressText});
         if (cancelItem > 0 && itemCount() >= cancelItem)
             canceled = true;
     }
-    void errorOccurred(const QString& err) { calls.append({QStringLiteral("errorOccurred"), err, 0, {}}); }
-    void succeed(const QString& tipsStr) { calls.append({QStringLiteral("succeed"), tipsStr, 0, {}}); }
+    void errorOccurred(const QString& err) { record({QStringLiteral("errorOccurred"), err, 0, {}}); }
+    void succeed(const QString& tipsStr) { record({QStringLiteral("succeed"), tipsStr, 0, {}}); }
     // The user read the hint and pressed OK at once.
     void tipsWait(const QString& info)
     {
-        calls.append({QStringLiteral("tipsWait"), info, 0, {}});
+        record({QStringLiteral("tipsWait"), info, 0, {}});
         waitingTips = false;
     }
 
 private:
+    void record(const Call& call)
+    {
+        calls.append(call);
+        if (onCall)
+            onCall(call);
+    }
+
     int cancelItem = 0;
 };

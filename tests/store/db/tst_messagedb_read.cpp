@@ -86,7 +86,10 @@ private slots:
         }
     }
 
-    void rereadKeepsRecords()
+    // A file rewritten since the last read names other records under the same
+    // row ids: a read replaces what the set held, chats, correspondents and
+    // messages alike, so no old record is linked to a new row.
+    void rereadReplacesRecords()
     {
         openDb();
         exec(
@@ -98,24 +101,36 @@ private slots:
                            "insert into chat_message_join values(1, 1);"));
         MessageSet set;
         db->readMessages(set, 0);
+        QCOMPARE(set.messages.value(1)->handle->_ct_name, QStringLiteral("Old"));
+
+        exec(
+            QStringLiteral("delete from chat_message_join; delete from chat_handle_join; delete from message;"
+                           "delete from handle; delete from chat;"
+                           "insert into chat(ROWID, guid, display_name) values(1, 'b', 'Second');"
+                           "insert into handle(ROWID, id, country, service, _ct_name) values(5, 'z@w', 'us', "
+                           "'SMS', 'New');"
+                           "insert into chat_handle_join values(1, 5);"
+                           "insert into message(ROWID, guid, text, handle_id) values(1, 'n1', 'new', 5), "
+                           "(2, 'n2', 'newer', 5);"
+                           "insert into chat_message_join values(1, 1), (1, 2);"));
+        db->readChats(set);
+        QCOMPARE(set.messages.size(), 0); // the old messages went with their chats
+        QCOMPARE(set.chats.value(1)->display_name, QStringLiteral("Second"));
+        db->readMessages(set, 0);
+        QCOMPARE(set.chats.size(), 1);
+        QCOMPARE(set.handles.size(), 1);
         _MsgChat* chat = set.chats.value(1);
         _MsgHandle* handle = set.handles.value(5);
-        _MsgMessage* message = set.messages.value(1);
-        QCOMPARE(message->handle, handle);
-
-        exec(QStringLiteral("update chat set display_name='Changed'; update handle set _ct_name='New';"
-                            "update message set text='new';"
-                            "insert into message(ROWID, guid, handle_id) values(2, 'm2', 5);"
-                            "insert into chat_message_join values(1, 2);"));
-        db->readMessages(set, 0);
-        QCOMPARE(set.chats.value(1), chat);
-        QCOMPARE(set.handles.value(5), handle);
-        QCOMPARE(set.messages.value(1), message);
-        QCOMPARE(chat->display_name, QStringLiteral("First"));
-        QCOMPARE(handle->_ct_name, QStringLiteral("Old"));
-        QCOMPARE(message->text, QStringLiteral("old"));
+        QCOMPARE(chat->guid, QStringLiteral("b"));
+        QCOMPARE(chat->participants.values(), QList<_MsgHandle*>{handle});
+        QCOMPARE(handle->_ct_name, QStringLiteral("New"));
+        QCOMPARE(handle->id, QStringLiteral("z@w"));
         QCOMPARE(chat->messages.size(), 2);
-        QCOMPARE(set.messages.value(2)->handle, handle);
+        for (const _MsgMessage* message : std::as_const(set.messages)) {
+            QVERIFY(message->text.startsWith(QLatin1String("new")));
+            QCOMPARE(message->handle, handle);
+            QCOMPARE(message->chat, chat);
+        }
     }
 
     void handleNormalisation_data()
