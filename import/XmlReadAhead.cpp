@@ -53,8 +53,8 @@ void XmlReadAhead::readAll(QIODevice* file)
     // Between the parser's steps: the progress, and whether the consumer is still there.
     const XmlBackupReader* parser = nullptr;
     XmlBackupReader reader(file, [this, &parser] {
-        bytes = parser->bytesRead();
-        return !stopRequested.load();
+        bytes.store(parser->bytesRead(), std::memory_order_relaxed);
+        return !stopRequested.load(std::memory_order_relaxed);
     });
     parser = &reader;
     Batch batch;
