@@ -181,10 +181,15 @@ private:
 
     // Backup (MainWindowBackup.cpp).
     void backupMessages(const MessageList& list);
-    _LocalDBItemNode* pickLocalDbForWriting(const QString& suggestedName);
+    // created (when given) tells whether the database was made just now.
+    _LocalDBItemNode* pickLocalDbForWriting(const QString& suggestedName, bool* created = nullptr);
     QStringList localDbNames() const;
     _LocalDBItemNode* findLocalDb(const QString& name) const;
     _LocalDBItemNode* createLocalDb(const QString& name);
+
+    // Import (MainWindowImport.cpp).
+    bool importCountry(_LocalDBItemNode* target, const QString& file, QString& country);
+    void discardLocalDb(_LocalDBItemNode* target);
 
     // Delete (MainWindowDelete.cpp).
     void deleteRecords(MessageSet& set, const MessageList& list);

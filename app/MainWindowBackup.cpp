@@ -12,6 +12,7 @@
 #include "store/IOS6MessageDb.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <exception>
 
@@ -62,7 +63,7 @@ void MainWindow::backupMessages(const MessageList& list)
 
 // Asks for the local database a job writes into: an existing one, or a new
 // one made at once. Its connection is closed: the job writes through its own.
-_LocalDBItemNode* MainWindow::pickLocalDbForWriting(const QString& suggestedName)
+_LocalDBItemNode* MainWindow::pickLocalDbForWriting(const QString& suggestedName, bool* created)
 {
     QString name;
     {
@@ -72,6 +73,9 @@ _LocalDBItemNode* MainWindow::pickLocalDbForWriting(const QString& suggestedName
     if (name.isEmpty())
         return nullptr;
     _LocalDBItemNode* target = findLocalDb(name);
+    // Only a folder that was not there at all is this job's to take away again.
+    if (created)
+        *created = !target && !QFileInfo::exists(localDbDir().absoluteFilePath(name));
     if (!target)
         target = createLocalDb(name);
     if (target)

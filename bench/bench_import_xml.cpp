@@ -73,7 +73,7 @@ QString generate(const QString& path, qint64 count)
 Measured importFile(const QString& file, const QDir& folder, ImportXmlThread::Counts* counts = nullptr)
 {
     ProgressSink sink;
-    ImportXmlThread job(file, folder, &sink, nullptr);
+    ImportXmlThread job(file, folder, QString(), &sink, nullptr);
     const Measured m = runMeasured(job, sink);
     if (counts)
         *counts = job.counts();

@@ -92,3 +92,27 @@ CountryInfo CountryLibDb::findBySn(const QString& sn, bool* found)
     sql.addTextParam(sn.toUpper());
     return findOne(sql, found);
 }
+
+QStringList CountryLibDb::callingCodes()
+{
+    open();
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral("select distinct pnum from countries where pnum <> ''"));
+    QStringList codes;
+    while (cursor.moveNext())
+        codes.append(cursor.getText(QStringLiteral("pnum")));
+    return codes;
+}
+
+QList<CountryInfo> CountryLibDb::countriesOfCallingCode(const QString& pnum)
+{
+    open();
+    Sqlite3Sql sql(QStringLiteral("select c.*, (select count(*) from mmc_sn as m where m.sn = c.sn and "
+                                  "m.mmc <> '999') as owned from countries as c where c.pnum=? "
+                                  "order by owned desc, c.sn asc"));
+    sql.addTextParam(pnum);
+    Sqlite3Cursor cursor = queryThrow(sql);
+    QList<CountryInfo> countries;
+    while (cursor.moveNext())
+        countries.append(readCountry(cursor));
+    return countries;
+}

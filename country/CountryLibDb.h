@@ -3,6 +3,9 @@
 #include "country/CountryInfo.h"
 #include "store/sql/AbsDb.h"
 
+#include <QList>
+#include <QStringList>
+
 class Sqlite3Sql;
 
 // The country library: countries.db copied from the resources into the data
@@ -24,6 +27,14 @@ public:
     // The country of a region code in any case; the current country and
     // *found = false when there is none.
     CountryInfo findBySn(const QString& sn, bool* found = nullptr);
+
+    // Every calling code the library knows ("1", "44", "358").
+    QStringList callingCodes();
+    // The regions sharing a calling code, its main region first: the one
+    // that owns the most mobile country codes (999, the code of regions
+    // without one, not counted), then by region code. So +1 leads with US,
+    // +44 with GB, +61 with AU. Empty for a code no region has.
+    QList<CountryInfo> countriesOfCallingCode(const QString& pnum);
 
 private:
     static QString copyFromResources();

@@ -81,12 +81,14 @@ QByteArray ExportMessagesXml::escaped(const QString& value)
         default:
             break;
         }
-        if (unit < 0x20 || unit == 0x7F) {
+        if (unit == u'\t' || unit == u'\n' || unit == u'\r' || unit == 0x7F) {
+            // As references, so that no reader turns them into spaces.
             out += QLatin1String("&#") + QString::number(unit) + QLatin1Char(';');
         } else if (c.isHighSurrogate() && i + 1 < n && value.at(i + 1).isLowSurrogate()) {
             out += c;
             out += value.at(++i);
-        } else if (c.isSurrogate()) {
+        } else if (unit < 0x20 || c.isSurrogate() || unit == 0xFFFE || unit == 0xFFFF) {
+            // XML 1.0 allows these neither raw nor as references.
             out += QChar(QChar::ReplacementCharacter);
         } else {
             out += c;

@@ -13,9 +13,11 @@
 // <sms .../> line per message and </smses>. Each element goes to the file as
 // soon as it is made, so memory stays flat however many messages there are.
 //
-// Attribute values are UTF-8 with & < > " ' as entities and every control
-// character (U+0000 to U+001F and U+007F) as a decimal character reference,
-// the way the app writes them; a lone UTF-16 surrogate becomes U+FFFD.
+// Attribute values are UTF-8 with & < > " ' as entities, and only what XML
+// 1.0 allows, so that every strict reader takes the file: tab, line feed,
+// carriage return and U+007F as decimal character references; the other
+// control characters (U+0000 to U+001F), U+FFFE, U+FFFF and lone UTF-16
+// surrogates, which XML 1.0 forbids even as references, become U+FFFD.
 // The body is the message's own text without the placeholders of its
 // attachments. Only ordinary messages go in: system messages (a member
 // left, a name changed) are no SMS and are left out.

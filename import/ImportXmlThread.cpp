@@ -7,10 +7,15 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <chrono>
 #include <exception>
 #include <stdexcept>
 
 namespace {
+
+// How long the job waits for the reader before it looks at the cancel flag
+// and the progress again.
+constexpr std::chrono::milliseconds kPatience(100);
 
 QString translated(const char* text)
 {
@@ -24,19 +29,22 @@ int percentOf(qint64 done, qint64 total)
 
 } // namespace
 
-ImportXmlThread::ImportXmlThread(const QString& filePath, const QDir& databaseFolder, JobProgress* form,
-                                 QObject* parent)
-    : QThread(parent), filePath(filePath), form(form), exporter(databaseFolder, QString())
+ImportXmlThread::ImportXmlThread(const QString& filePath, const QDir& databaseFolder, const QString& country,
+                                 JobProgress* form, QObject* parent)
+    : QThread(parent), filePath(filePath), country(country), form(form), exporter(databaseFolder, QString())
 {}
 
 QString ImportXmlThread::summary(const Counts& counts)
 {
-    return translated("Imported %1 SMS. Already in the database: %2. MMS skipped: %3. Unusable elements "
-                      "skipped: %4.")
-        .arg(counts.imported)
-        .arg(counts.alreadyPresent)
-        .arg(counts.mmsSkipped)
-        .arg(counts.malformedSkipped);
+    QString text = translated("Imported %1 SMS. Already in the database: %2. MMS skipped: %3. Unusable "
+                              "elements skipped: %4.")
+                       .arg(counts.imported)
+                       .arg(counts.alreadyPresent)
+                       .arg(counts.mmsSkipped)
+                       .arg(counts.malformedSkipped);
+    if (counts.datesInSeconds > 0)
+        text += QLatin1Char(' ') + translated("Dates read as seconds: %1.").arg(counts.datesInSeconds);
+    return text;
 }
 
 void ImportXmlThread::run()
@@ -54,31 +62,45 @@ void ImportXmlThread::run()
     }
 }
 
+void ImportXmlThread::failReading(const QString& reason) const
+{
+    throw std::runtime_error(
+        translated("Can't import %1: %2").arg(QDir::toNativeSeparators(filePath), reason).toStdString());
+}
+
 void ImportXmlThread::importAll()
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(
-            translated("Can't open %1: %2").arg(filePath, file.errorString()).toStdString());
+        failReading(file.errorString());
     const qint64 size = file.size();
     exporter.begin();
+    const CountryInfo countryInfo =
+        country.isEmpty() ? CountryInfo() : exporter.db.countries().findBySn(country);
     const QString status = translated("Importing the XML backup...");
     int read = 0;
-    XmlReadAhead reader(&file, exporter.db.countries().currentCountry());
+    XmlReadAhead reader(&file, countryInfo);
     XmlReadAhead::Batch batch;
-    while (reader.nextBatch(batch)) {
-        for (const std::unique_ptr<SimpleSms>& sms : batch) {
-            if (form->isCanceled())
-                throw -1;
-            exporter.write(sms->message(), sms->logicHashText());
-            ++read;
+    for (;;) {
+        const XmlReadAhead::Next next = reader.nextBatch(batch, kPatience);
+        if (form->isCanceled())
+            throw -1; // the reader stops when it goes
+        if (next == XmlReadAhead::Next::End)
+            break;
+        if (next == XmlReadAhead::Next::Batch) {
+            for (const std::unique_ptr<SimpleSms>& sms : batch) {
+                if (form->isCanceled())
+                    throw -1;
+                exporter.write(sms->message(), sms->logicHashText());
+                ++read;
+            }
         }
-        // Once a batch: a few hundred messages.
+        // Once a batch (a few hundred messages), or while the reader skips what is no SMS.
         form->postUpdateProgress(status, percentOf(reader.bytesRead(), size),
                                  translated("SMS: %1").arg(read));
     }
     if (!reader.errorString().isEmpty())
-        throw std::runtime_error(reader.errorString().toStdString());
+        failReading(reader.errorString());
     form->postUpdateProgress(status, 100, translated("SMS: %1").arg(read));
     // A cancel pressed during the last message must not be followed by a commit.
     if (form->isCanceled())
@@ -87,6 +109,7 @@ void ImportXmlThread::importAll()
     result.alreadyPresent = read - result.imported;
     result.mmsSkipped = reader.mmsSkipped();
     result.malformedSkipped = reader.malformedSkipped();
+    result.datesInSeconds = reader.datesInSeconds();
     exporter.end();
     form->postSucceed(summary(result));
 }

@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace {
+
+// 10^11 ms is 3 March 1973; 10^11 s is in the year 5138.
+constexpr qint64 kSmallestDateMs = 100000000000;
 
 QString translated(const char* text)
 {
@@ -17,15 +22,40 @@ QString optionalText(QStringView value)
 
 } // namespace
 
-XmlBackupReader::XmlBackupReader(QIODevice* file) : filter(file), xml(&filter) {}
+XmlBackupReader::XmlBackupReader(QIODevice* file, KeepGoing keepGoing)
+    : filter(file), xml(&filter), keepGoing(std::move(keepGoing))
+{}
+
+bool XmlBackupReader::goOn()
+{
+    if (!stopped && keepGoing && !keepGoing())
+        stopped = true;
+    return !stopped;
+}
+
+bool XmlBackupReader::skipElement()
+{
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        if (!goOn())
+            return false;
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement)
+            ++depth;
+        else if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
+    return true;
+}
 
 bool XmlBackupReader::readSms(XmlBackupSms& sms)
 {
-    if (ended || hasError())
+    if (ended || stopped || hasError())
         return false;
     if (!rootSeen && !readRoot())
         return false;
     while (!xml.atEnd()) {
+        if (!goOn())
+            return false;
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement) {
             // The root's end: anything after it but comments is an error.
@@ -38,14 +68,16 @@ bool XmlBackupReader::readSms(XmlBackupSms& sms)
         const QStringView name = xml.name();
         if (name == u"sms") {
             const bool usable = readSmsAttributes(sms);
-            xml.skipCurrentElement();
+            if (!skipElement())
+                return false;
             if (usable && !xml.hasError())
                 return true;
             if (!usable)
                 ++malformed;
         } else {
             ++(name == u"mms" ? mms : malformed);
-            xml.skipCurrentElement();
+            if (!skipElement())
+                return false;
         }
     }
     ended = true;
@@ -83,6 +115,10 @@ bool XmlBackupReader::readSmsAttributes(XmlBackupSms& sms)
     sms.address = optionalText(attributes.value(QStringLiteral("address")).trimmed());
     if (!dateOk || !typeOk || sms.type < 1 || sms.type > 6 || sms.address.isEmpty())
         return false;
+    if (sms.dateMs > 0 && sms.dateMs < kSmallestDateMs) {
+        sms.dateMs *= 1000;
+        ++secondsDates;
+    }
     // A body is kept as written, even "null": it may be what was sent.
     sms.body = XmlRefFilter::controlCharsRestored(attributes.value(QStringLiteral("body")).toString());
     sms.subject = optionalText(attributes.value(QStringLiteral("subject")));

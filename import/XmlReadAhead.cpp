@@ -8,11 +8,12 @@ constexpr size_t kBatchesAhead = 8;
 } // namespace
 
 XmlReadAhead::XmlReadAhead(QIODevice* file, const CountryInfo& country)
-    : country(country), worker([this, file] { readAll(file); })
+    : country(country), countryCode(country.sn.toLower()), worker([this, file] { readAll(file); })
 {}
 
 XmlReadAhead::~XmlReadAhead()
 {
+    stopRequested = true;
     {
         std::lock_guard<std::mutex> lock(mutex);
         stopping = true;
@@ -21,17 +22,18 @@ XmlReadAhead::~XmlReadAhead()
     worker.join();
 }
 
-bool XmlReadAhead::nextBatch(Batch& batch)
+XmlReadAhead::Next XmlReadAhead::nextBatch(Batch& batch, std::chrono::milliseconds wait)
 {
     std::unique_lock<std::mutex> lock(mutex);
-    changed.wait(lock, [this] { return !ready.empty() || finished; });
+    if (!changed.wait_for(lock, wait, [this] { return !ready.empty() || finished; }))
+        return Next::Waiting;
     if (ready.empty())
-        return false;
+        return Next::End;
     batch = std::move(ready.front());
     ready.pop_front();
     lock.unlock();
     changed.notify_all();
-    return true;
+    return Next::Batch;
 }
 
 bool XmlReadAhead::push(Batch&& batch)
@@ -48,7 +50,13 @@ bool XmlReadAhead::push(Batch&& batch)
 
 void XmlReadAhead::readAll(QIODevice* file)
 {
-    XmlBackupReader reader(file);
+    // Between the parser's steps: the progress, and whether the consumer is still there.
+    const XmlBackupReader* parser = nullptr;
+    XmlBackupReader reader(file, [this, &parser] {
+        bytes.store(parser->bytesRead(), std::memory_order_relaxed);
+        return !stopRequested.load(std::memory_order_relaxed);
+    });
+    parser = &reader;
     Batch batch;
     batch.reserve(kBatchSize);
     XmlBackupSms sms;
@@ -56,7 +64,8 @@ void XmlReadAhead::readAll(QIODevice* file)
     while (going && reader.readSms(sms)) {
         batch.push_back(std::make_unique<SimpleSms>());
         batch.back()->fill({normalizePhoneNumber(country, sms.address), sms.contactName, sms.body,
-                            sms.subject, storedDateFromUnixSeconds(sms.dateMs / 1000), sms.fromMe()});
+                            sms.subject, storedDateFromUnixSeconds(sms.dateMs / 1000), sms.fromMe(),
+                            countryCode});
         if (batch.size() == kBatchSize) {
             bytes = reader.bytesRead();
             going = push(std::move(batch));
@@ -71,6 +80,7 @@ void XmlReadAhead::readAll(QIODevice* file)
     error = reader.errorString();
     mms = reader.mmsSkipped();
     malformed = reader.malformedSkipped();
+    secondsDates = reader.datesInSeconds();
     finished = true;
     changed.notify_all();
 }

@@ -6,7 +6,11 @@ namespace {
 
 // "&#x10FFFF;" and "&#1114111;" are ten bytes; a few leading zeros more are fine.
 constexpr int kLongestReference = 16;
-constexpr char16_t kControlStandIn = 0xFDD0;
+// The escape of the stand-ins: a noncharacter no XML name may hold. It is
+// followed by U+FDD0 + the code of a control character, or by itself for an
+// escape that was in the file.
+constexpr char16_t kEscape = 0xFDD0;
+const QByteArray kEscapeUtf8("\xEF\xB7\x90");
 const QByteArray kReplacement("\xEF\xBF\xBD");
 
 bool isHighSurrogate(qint64 v)
@@ -25,12 +29,21 @@ bool isForbiddenControl(unsigned v)
     return v < 0x20 && v != 0x09 && v != 0x0A && v != 0x0D;
 }
 
-// The stand-in of a control character, or U+FFFD for NUL.
+// The stand-in of a control character (the escape and U+FDD0 + its code),
+// or U+FFFD for NUL.
 QByteArray controlStandIn(unsigned v)
 {
     if (v == 0)
         return kReplacement;
-    return QString(QChar(char16_t(kControlStandIn + v))).toUtf8();
+    return kEscapeUtf8 + QString(QChar(char16_t(kEscape + v))).toUtf8();
+}
+
+// The escape written in the file, doubled so that it stands for itself.
+const QByteArray kEscapedEscape = kEscapeUtf8 + kEscapeUtf8;
+
+bool isEscapeAt(const char* p, int at)
+{
+    return p[at] == kEscapeUtf8[0] && p[at + 1] == kEscapeUtf8[1] && p[at + 2] == kEscapeUtf8[2];
 }
 
 void appendReference(QByteArray& out, qint64 value)
@@ -96,6 +109,19 @@ void XmlRefFilter::translate(bool ended)
     auto flushPlain = [&](int upTo) { ready.append(p + plain, upTo - plain); };
     while (i < size) {
         const auto c = static_cast<unsigned char>(p[i]);
+        if (c == 0xEF) {
+            if (i + 3 > size && !ended)
+                break; // decided once more of the file is here
+            if (i + 3 <= size && isEscapeAt(p, i)) {
+                flushPlain(i);
+                ready += kEscapedEscape;
+                i += 3;
+                plain = i;
+                continue;
+            }
+            ++i;
+            continue;
+        }
         if (c >= 0x20 && c != '&') {
             ++i;
             continue;
@@ -137,6 +163,8 @@ void XmlRefFilter::translate(bool ended)
             replacement = kReplacement;
         } else if (isForbiddenControl(unsigned(value))) {
             replacement = controlStandIn(unsigned(value));
+        } else if (value == kEscape) {
+            replacement = kEscapedEscape;
         } else {
             i += length;
             continue;
@@ -187,12 +215,26 @@ int XmlRefFilter::reference(int at, bool ended, qint64& value) const
     return -1;
 }
 
-QString XmlRefFilter::controlCharsRestored(QString text)
+QString XmlRefFilter::controlCharsRestored(const QString& text)
 {
-    for (QChar& c : text) {
-        const char16_t u = c.unicode();
-        if (u > kControlStandIn && u < kControlStandIn + 0x20)
-            c = QChar(char16_t(u - kControlStandIn));
+    const qsizetype escape = text.indexOf(QChar(kEscape));
+    if (escape < 0)
+        return text;
+    QString out = text.left(escape);
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = escape; i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        const char16_t next = i + 1 < n ? text.at(i + 1).unicode() : 0;
+        if (u == kEscape && next == kEscape) {
+            out += QChar(kEscape);
+            ++i;
+        } else if (u == kEscape && next > kEscape && next < kEscape + 0x20) {
+            out += QChar(char16_t(next - kEscape));
+            ++i;
+        } else {
+            out += QChar(u);
+        }
     }
-    return text;
+    return out;
 }

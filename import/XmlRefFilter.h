@@ -10,8 +10,11 @@
 // - a lone surrogate reference, a reference to NUL or to no character becomes
 //   U+FFFD;
 // - a control character (U+0001..U+001F but tab, line feed and carriage
-//   return), written as a reference or as a raw byte, becomes the
-//   noncharacter U+FDD0 + its code, which controlCharsRestored() turns back.
+//   return), written as a reference or as a raw byte, becomes a stand-in:
+//   the noncharacter U+FDD0 followed by U+FDD0 + its code;
+// - U+FDD0 itself, raw or as a reference, is doubled, so that the stand-ins
+//   never meet text of the file: controlCharsRestored() turns both back, and
+//   every other character (U+FDD1..U+FDEF too) comes through unchanged.
 // Everything else passes byte for byte. Reads the source in chunks: memory
 // does not grow with the file.
 class XmlRefFilter : public QIODevice
@@ -27,8 +30,9 @@ public:
     // The bytes taken from the source so far.
     qint64 sourceBytesRead() const { return sourceRead; }
 
-    // The text with the stand-ins of control characters replaced by them.
-    static QString controlCharsRestored(QString text);
+    // A value the parser read, with the stand-ins of control characters and
+    // the doubled U+FDD0 turned back into what the file held.
+    static QString controlCharsRestored(const QString& text);
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;

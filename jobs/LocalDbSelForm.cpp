@@ -1,41 +1,14 @@
 #include "jobs/LocalDbSelForm.h"
 
-#include "app/base/AppDirs.h"
+#include "app/base/LocalDbName.h"
 #include "app/ui/AppStyle.h"
 #include "app/ui/MessageBoxes.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSpacerItem>
-
-namespace {
-
-bool hasControlCharacter(const QString& name)
-{
-    for (const QChar c : name) {
-        if (c.category() == QChar::Other_Control)
-            return true;
-    }
-    return false;
-}
-
-// A name the file system would read as something else than one folder of
-// that name directly inside the local-databases folder ("." and ".." above all).
-bool escapesLocalDbDir(const QString& name)
-{
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return true;
-    const QString base = QDir::cleanPath(localDbDir().absolutePath());
-    const QFileInfo target(QDir::cleanPath(base + QLatin1Char('/') + name));
-    return target.fileName() != name || QDir::cleanPath(target.path()) != base;
-}
-
-} // namespace
 
 LocalDbSelForm::LocalDbSelForm(const QStringList& names, const QString& suggestedName, QWidget* parent)
     : QDialog(parent), movable(this)
@@ -92,18 +65,12 @@ void LocalDbSelForm::buildWidgets()
     horizontalLayout->addWidget(btnClose);
 }
 
-bool LocalDbSelForm::isValidDatabaseName(const QString& name)
-{
-    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:\\*\\?\"<>|]+"));
-    return !name.contains(forbidden) && !hasControlCharacter(name) && !escapesLocalDbDir(name);
-}
-
 void LocalDbSelForm::onBtnOkPress()
 {
     enteredName = cbLocalDbNames->currentText();
     if (enteredName.trimmed().isEmpty())
         showWarningBox(tr("IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME"));
-    else if (!isValidDatabaseName(enteredName))
+    else if (!isUsableLocalDbName(enteredName))
         showWarningBox(tr("IDS_INVALID_LOCALDB_NAME"));
     else
         accept();

@@ -19,9 +19,9 @@ class QPushButton;
 //     if (name.isEmpty())
 //         return; // cancelled
 //
-// The name comes back untrimmed. It is never empty, never "." or "..", holds
-// none of \ / : * ? " < > | and no control character, so it always names a
-// plain sub-folder of the local-databases folder.
+// The name comes back untrimmed and follows the rule of isUsableLocalDbName
+// (app/base/LocalDbName.h), so it always names a plain, listed sub-folder of
+// the local-databases folder.
 class LocalDbSelForm : public QDialog
 {
     Q_OBJECT
@@ -30,9 +30,6 @@ public:
 
     // Runs the dialog modally; the entered name when confirmed, else empty.
     QString selectDatabaseName();
-
-    // True when the name can be used as a local database's folder name.
-    static bool isValidDatabaseName(const QString& name);
 
 public slots:
     // Confirm: warns about an empty or unusable name and stays open, else accepts.

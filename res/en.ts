@@ -529,7 +529,7 @@
     </message>
     <message>
         <source>IDS_INVALID_LOCALDB_NAME</source>
-        <translation>Invalid Local Database name(can't contain \ / : * ? " &lt; &gt; |).</translation>
+        <translation>Invalid Local Database name(can't contain \ / : * ? " &lt; &gt; |, nor begin with a dot).</translation>
     </message>
 </context>
 <context>
@@ -573,12 +573,168 @@
         <translation>SMS: %1</translation>
     </message>
     <message>
-        <source>Can't open %1: %2</source>
-        <translation>Can't open %1: %2</translation>
+        <source>Can't import %1: %2</source>
+        <translation>Can't import %1: %2</translation>
     </message>
     <message>
         <source>Imported %1 SMS. Already in the database: %2. MMS skipped: %3. Unusable elements skipped: %4.</source>
         <translation>Imported %1 SMS. Already in the database: %2. MMS skipped: %3. Unusable elements skipped: %4.</translation>
+    </message>
+    <message>
+        <source>Dates read as seconds: %1.</source>
+        <translation>Dates read as seconds: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>XmlCountryGuessThread</name>
+    <message>
+        <source>Looking for the country of the numbers...</source>
+        <translation>Looking for the country of the numbers...</translation>
+    </message>
+    <message>
+        <source>Can't read %1: %2</source>
+        <translation>Can't read %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>usage: textferry export NAME --format xml|txt|doc|csv|html|pdf --out PATH [--descending]</source>
+        <translation>usage: textferry export NAME --format xml|txt|doc|csv|html|pdf --out PATH [--descending]</translation>
+    </message>
+    <message>
+        <source>--out needs a path.</source>
+        <translation>--out needs a path.</translation>
+    </message>
+    <message>
+        <source>Unknown format %1: use xml, txt, doc, csv, html or pdf.</source>
+        <translation>Unknown format %1: use xml, txt, doc, csv, html or pdf.</translation>
+    </message>
+    <message>
+        <source>There is no local database named %1.</source>
+        <translation>There is no local database named %1.</translation>
+    </message>
+    <message>
+        <source>Nothing to export; no file was written.</source>
+        <translation>Nothing to export; no file was written.</translation>
+    </message>
+    <message>
+        <source>The export to %1 was stopped.</source>
+        <translation>The export to %1 was stopped.</translation>
+    </message>
+    <message>
+        <source>usage: textferry import-xml FILE --into NAME [--country CODE]
+       textferry export NAME --format xml|txt|doc|csv|html|pdf --out PATH [--descending]
+       textferry --help | --version</source>
+        <translation>usage: textferry import-xml FILE --into NAME [--country CODE]
+       textferry export NAME --format xml|txt|doc|csv|html|pdf --out PATH [--descending]
+       textferry --help | --version</translation>
+    </message>
+    <message>
+        <source>Moves text messages between Android phones and this computer.
+Without arguments, the window opens. Commands:
+  import-xml FILE --into NAME [--country CODE]
+        Imports a phone's XML backup file into the local database NAME
+        (created when new, else merged). Numbers are normalised with
+        the database's country; a database without one takes CODE, a
+        region code such as US or DE, else the country most of the
+        file's international numbers belong to, else the system's.
+  export NAME --format F --out PATH [--descending]
+        Exports the local database NAME, oldest first (newest first
+        with --descending); F is xml, txt, doc, csv, html or pdf.
+        A database without messages is not exported: "Nothing to
+        export; no file was written." and exit status 1.
+Exit status: 0 success, 1 failure, 2 wrong arguments.</source>
+        <translation>Moves text messages between Android phones and this computer.
+Without arguments, the window opens. Commands:
+  import-xml FILE --into NAME [--country CODE]
+        Imports a phone's XML backup file into the local database NAME
+        (created when new, else merged). Numbers are normalised with
+        the database's country; a database without one takes CODE, a
+        region code such as US or DE, else the country most of the
+        file's international numbers belong to, else the system's.
+  export NAME --format F --out PATH [--descending]
+        Exports the local database NAME, oldest first (newest first
+        with --descending); F is xml, txt, doc, csv, html or pdf.
+        A database without messages is not exported: "Nothing to
+        export; no file was written." and exit status 1.
+Exit status: 0 success, 1 failure, 2 wrong arguments.</translation>
+    </message>
+    <message>
+        <source>import-xml or export, and its arguments.</source>
+        <translation>import-xml or export, and its arguments.</translation>
+    </message>
+    <message>
+        <source>The local database an import goes into.</source>
+        <translation>The local database an import goes into.</translation>
+    </message>
+    <message>
+        <source>The country of a new database's numbers: a region code such as US or DE.</source>
+        <translation>The country of a new database's numbers: a region code such as US or DE.</translation>
+    </message>
+    <message>
+        <source>The export format: xml, txt, doc, csv, html or pdf.</source>
+        <translation>The export format: xml, txt, doc, csv, html or pdf.</translation>
+    </message>
+    <message>
+        <source>The file (or, for pdf and html, the folder) to write.</source>
+        <translation>The file (or, for pdf and html, the folder) to write.</translation>
+    </message>
+    <message>
+        <source>Newest messages first.</source>
+        <translation>Newest messages first.</translation>
+    </message>
+    <message>
+        <source>No command given.</source>
+        <translation>No command given.</translation>
+    </message>
+    <message>
+        <source>Unknown command %1.</source>
+        <translation>Unknown command %1.</translation>
+    </message>
+    <message>
+        <source>The import was stopped.</source>
+        <translation>The import was stopped.</translation>
+    </message>
+    <message>
+        <source>Country of the numbers, from the file's international numbers: %1.</source>
+        <translation>Country of the numbers, from the file's international numbers: %1.</translation>
+    </message>
+    <message>
+        <source>No international numbers in the file and no country in the system's locale: numbers are kept as written. --country CODE gives one.</source>
+        <translation>No international numbers in the file and no country in the system's locale: numbers are kept as written. --country CODE gives one.</translation>
+    </message>
+    <message>
+        <source>No international numbers in the file: numbers are read as in the system's country, %1.</source>
+        <translation>No international numbers in the file: numbers are read as in the system's country, %1.</translation>
+    </message>
+    <message>
+        <source>The local database keeps its country, %1; --country %2 is not used.</source>
+        <translation>The local database keeps its country, %1; --country %2 is not used.</translation>
+    </message>
+    <message>
+        <source>usage: textferry import-xml FILE --into NAME [--country CODE]</source>
+        <translation>usage: textferry import-xml FILE --into NAME [--country CODE]</translation>
+    </message>
+    <message>
+        <source>"%1" can't be the name of a local database (none of \ / : * ? " &lt; &gt; |, no leading dot).</source>
+        <translation>"%1" can't be the name of a local database (none of \ / : * ? " &lt; &gt; |, no leading dot).</translation>
+    </message>
+    <message>
+        <source>Unknown country %1: use a region code such as US or DE.</source>
+        <translation>Unknown country %1: use a region code such as US or DE.</translation>
+    </message>
+    <message>
+        <source>Can't find the file %1.</source>
+        <translation>Can't find the file %1.</translation>
+    </message>
+    <message>
+        <source>Can't create the database folder %1.</source>
+        <translation>Can't create the database folder %1.</translation>
+    </message>
+    <message>
+        <source>The import of %1 was stopped.</source>
+        <translation>The import of %1 was stopped.</translation>
     </message>
 </context>
 <context>

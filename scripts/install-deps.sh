@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-dejavu-core fonts-noto-color-emoji
     adb android-sdk-platform-tools-common
     poppler-utils
+    python3
 )
 if [ "${1:-}" = "--package" ]; then
     # dpkg-dev: dpkg-shlibdeps and dpkg-buildflags; file: CPack finds the

@@ -47,6 +47,9 @@ public:
     qint64 findMessageRowidByLogicHash(const QString& hash);
     qint64 findAttachmentRowid(const _MsgAttachment& attachment);
     bool hasChatHandle(qint64 chatRowid, qint64 handleRowid);
+    // The region code (upper case) most correspondents are stored with;
+    // empty when none names one.
+    QString mostCommonHandleCountry();
 
     // Writing (IOS6MessageDbWrite.cpp)
     qint64 insertChat(const _MsgChat& chat);

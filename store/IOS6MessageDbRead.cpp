@@ -369,3 +369,12 @@ bool IOS6MessageDb::hasChatHandle(qint64 chatRowid, qint64 handleRowid)
     Sqlite3Cursor cursor = queryThrow(sql);
     return cursor.moveNext();
 }
+
+QString IOS6MessageDb::mostCommonHandleCountry()
+{
+    open();
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral(
+        "select upper(country) as region, count(*) as n from handle where country is not null and "
+        "country <> '' group by region order by n desc, region asc limit 1"));
+    return cursor.moveNext() ? cursor.getText(QStringLiteral("region")) : QString();
+}

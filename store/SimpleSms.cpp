@@ -23,6 +23,7 @@ void SimpleSms::fill(const Fields& fields)
 {
     handle.id = fields.address;
     handle._ct_name = fields.contactName;
+    handle.country = fields.country;
 
     chat.guid = QStringLiteral("SMS;-;") + fields.address;
     chat.chat_identifier = fields.address;

@@ -20,6 +20,9 @@ public:
         QString subject;
         int date = 0; // stored date unit, also the read and delivery dates
         bool fromMe = false;
+        // The region code (lower case) of the country the address was
+        // normalised with, kept by the correspondent; empty: none of its own.
+        QString country = QString();
     };
 
     SimpleSms() = default;

@@ -3,12 +3,15 @@
 #include "app/base/AppDirs.h"
 #include "app/base/AppInfo.h"
 #include "app/base/LogHandler.h"
+#include "app/cli/CommandLineImport.h"
+#include "app/cli/CommandLineIo.h"
 #include "app/cli/ConsoleProgress.h"
+#include "export/ExportMessagesXml.h"
 #include "export/ExportSMSThread.h"
 #include "export/ExportTarget.h"
-#include "import/ImportXmlThread.h"
-#include "jobs/LocalDbSelForm.h"
 #include "store/IOS6MessageDb.h"
+#include "store/MessageLists.h"
+#include "store/MessageOrder.h"
 #include "store/MessageSet.h"
 
 #include <QCommandLineParser>
@@ -16,52 +19,19 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdio>
+#include <algorithm>
 #include <exception>
 
+namespace CommandLine {
 namespace {
-
-enum ExitStatus
-{
-    Success = 0,
-    Failure = 1,
-    Usage = 2,
-};
 
 const QString kImport = QStringLiteral("import-xml");
 const QString kExport = QStringLiteral("export");
 
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("CommandLine", text);
-}
-
-void print(std::FILE* stream, const QString& text)
-{
-    std::fputs(qPrintable(text + QLatin1Char('\n')), stream);
-    std::fflush(stream);
-}
-
-int fail(const QString& error, int status = Failure)
-{
-    print(stderr, QStringLiteral("textferry: ") + error);
-    return status;
-}
-
-// The folder of the local database of that name: exactly that name, else
-// one that differs only in letter case; empty when there is none.
-QString findLocalDbFolder(const QString& name)
-{
-    const QDir folder = localDbDir();
-    const QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    if (names.contains(name))
-        return folder.absoluteFilePath(name);
-    for (const QString& other : names) {
-        if (other.compare(name, Qt::CaseInsensitive) == 0)
-            return folder.absoluteFilePath(other);
-    }
-    return QString();
-}
+// The long options of the command line; any of them first sends the
+// arguments to the command line, even before the command.
+const char* const kOwnOptions[] = {"help",    "help-all", "version", "into",
+                                   "country", "format",   "out",     "descending"};
 
 // The save dialog's filter of a format name ("csv" is "CSV Files(*.csv)").
 QString filterOfFormat(const QString& format)
@@ -74,28 +44,13 @@ QString filterOfFormat(const QString& format)
     return QString();
 }
 
-int importXml(const QCommandLineParser& parser, const QStringList& args)
+// Whether the export would write anything: an XML backup holds only ordinary messages.
+bool writesAnything(const QList<_MsgMessage*>& list, unsigned format)
 {
-    if (args.size() != 2 || !parser.isSet(QStringLiteral("into")))
-        return fail(translated("usage: textferry import-xml FILE --into NAME"), Usage);
-    const QString file = args.at(1);
-    const QString name = parser.value(QStringLiteral("into"));
-    if (!QFileInfo(file).isFile())
-        return fail(translated("Can't find the file %1.").arg(file));
-    if (!LocalDbSelForm::isValidDatabaseName(name))
-        return fail(translated("\"%1\" can't be the name of a local database.").arg(name), Usage);
-    QString folder = findLocalDbFolder(name);
-    if (folder.isEmpty()) {
-        folder = localDbDir().absoluteFilePath(name);
-        if (!QDir().mkpath(folder))
-            return fail(translated("Can't create the database folder %1.").arg(folder));
-    }
-    ConsoleProgress progress;
-    ImportXmlThread job(file, QDir(folder), &progress, nullptr);
-    if (!progress.run(job))
-        return fail(progress.error.isEmpty() ? translated("The import was stopped.") : progress.error);
-    print(stdout, progress.success);
-    return Success;
+    if (format != ExportTarget::Xml)
+        return !list.isEmpty();
+    return std::any_of(list.cbegin(), list.cend(),
+                       [](const _MsgMessage* m) { return m && ExportMessagesXml::writes(*m); });
 }
 
 int exportDb(const QCommandLineParser& parser, const QStringList& args)
@@ -104,6 +59,9 @@ int exportDb(const QCommandLineParser& parser, const QStringList& args)
         return fail(translated("usage: textferry export NAME --format xml|txt|doc|csv|html|pdf --out PATH "
                                "[--descending]"),
                     Usage);
+    const QString out = parser.value(QStringLiteral("out"));
+    if (out.trimmed().isEmpty())
+        return fail(translated("--out needs a path."), Usage);
     const QString filter = filterOfFormat(parser.value(QStringLiteral("format")));
     if (filter.isEmpty())
         return fail(translated("Unknown format %1: use xml, txt, doc, csv, html or pdf.")
@@ -118,44 +76,54 @@ int exportDb(const QCommandLineParser& parser, const QStringList& args)
         db.readMessages(set, 0);
         db.close();
     } catch (const std::exception& e) {
-        return fail(QString::fromUtf8(e.what()));
+        return fail(namingPath(QString::fromUtf8(e.what()), folder));
     }
-    const ExportTarget target = ExportTarget::forChoice(parser.value(QStringLiteral("out")), filter);
+    // The order of the window's "All": the store's stable sort, newest first when descending.
+    QList<_MsgMessage*> list = allMessages(set);
+    const bool ascending = !parser.isSet(QStringLiteral("descending"));
+    if (ascending)
+        sortMessagesAscending(list);
+    else
+        sortMessagesDescending(list);
+    const ExportTarget target = ExportTarget::forChoice(out, filter);
+    if (!writesAnything(list, target.format))
+        return fail(translated("Nothing to export; no file was written."));
+    const QString path = QDir::toNativeSeparators(QFileInfo(target.path).absoluteFilePath());
     ConsoleProgress progress;
-    ExportSMSThread job(set.messages.values(), target.path, target.format,
-                        !parser.isSet(QStringLiteral("descending")), &progress, nullptr);
+    ExportSMSThread job(list, target.path, target.format, ascending, &progress, nullptr);
     if (!progress.run(job))
-        return fail(progress.error.isEmpty() ? translated("The export was stopped.") : progress.error);
+        return fail(progress.error.isEmpty() ? translated("The export to %1 was stopped.").arg(path)
+                                             : namingPath(progress.error, path));
     print(stdout, progress.success);
-    print(stdout, QDir::toNativeSeparators(QFileInfo(target.path).absoluteFilePath()));
+    print(stdout, path);
     return Success;
 }
 
-} // namespace
-
-bool CommandLine::isRequested(int argc, char* argv[])
+QString usageText()
 {
-    if (argc < 2)
-        return false;
-    const QString first = QString::fromLocal8Bit(argv[1]);
-    return first == kImport || first == kExport || first == QLatin1String("--help") ||
-           first == QLatin1String("-h") || first == QLatin1String("--help-all") ||
-           first == QLatin1String("--version") || first == QLatin1String("-v");
+    return translated("usage: textferry import-xml FILE --into NAME [--country CODE]\n"
+                      "       textferry export NAME --format xml|txt|doc|csv|html|pdf --out PATH "
+                      "[--descending]\n"
+                      "       textferry --help | --version");
 }
 
-int CommandLine::run(QCoreApplication& app)
+void describe(QCommandLineParser& parser)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("textferry"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(AppInfo::kVersion));
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         translated("Moves text messages between Android phones and this computer.\n"
-                   "Without a command, the window opens. Commands:\n"
-                   "  import-xml FILE --into NAME   Imports a phone's XML backup file into the local\n"
-                   "                                database NAME (created when new, else merged).\n"
-                   "  export NAME --format F --out PATH\n"
-                   "                                Exports the local database NAME; F is xml, txt,\n"
-                   "                                doc, csv, html or pdf."));
+                   "Without arguments, the window opens. Commands:\n"
+                   "  import-xml FILE --into NAME [--country CODE]\n"
+                   "        Imports a phone's XML backup file into the local database NAME\n"
+                   "        (created when new, else merged). Numbers are normalised with\n"
+                   "        the database's country; a database without one takes CODE, a\n"
+                   "        region code such as US or DE, else the country most of the\n"
+                   "        file's international numbers belong to, else the system's.\n"
+                   "  export NAME --format F --out PATH [--descending]\n"
+                   "        Exports the local database NAME, oldest first (newest first\n"
+                   "        with --descending); F is xml, txt, doc, csv, html or pdf.\n"
+                   "        A database without messages is not exported: \"Nothing to\n"
+                   "        export; no file was written.\" and exit status 1.\n"
+                   "Exit status: 0 success, 1 failure, 2 wrong arguments."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
@@ -163,6 +131,9 @@ int CommandLine::run(QCoreApplication& app)
                                  QStringLiteral("[command] [arguments]"));
     parser.addOption({QStringLiteral("into"), translated("The local database an import goes into."),
                       QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("country"),
+                      translated("The country of a new database's numbers: a region code such as US or DE."),
+                      QStringLiteral("CODE")});
     parser.addOption({QStringLiteral("format"),
                       translated("The export format: xml, txt, doc, csv, html or pdf."),
                       QStringLiteral("F")});
@@ -170,18 +141,54 @@ int CommandLine::run(QCoreApplication& app)
                       translated("The file (or, for pdf and html, the folder) to write."),
                       QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("descending"), translated("Newest messages first.")});
+}
+
+int usageError(const QString& error)
+{
+    print(stderr, QStringLiteral("textferry: ") + error);
+    print(stderr, usageText());
+    return Usage;
+}
+
+} // namespace
+} // namespace CommandLine
+
+bool CommandLine::isRequested(int argc, char* argv[])
+{
+    if (argc < 2)
+        return false;
+    const QString first = QString::fromLocal8Bit(argv[1]);
+    if (!first.startsWith(QLatin1Char('-')))
+        return true; // a command, or a mistyped one
+    if (first == QLatin1String("-h") || first == QLatin1String("-v") || first == QLatin1String("-?"))
+        return true;
+    if (!first.startsWith(QLatin1String("--")))
+        return false;
+    const QString name = first.mid(2).section(QLatin1Char('='), 0, 0);
+    return std::any_of(std::begin(kOwnOptions), std::end(kOwnOptions),
+                       [&name](const char* option) { return name == QLatin1String(option); });
+}
+
+int CommandLine::run(QCoreApplication& app)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("textferry"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(AppInfo::kVersion));
+    QCommandLineParser parser;
+    describe(parser);
     if (!parser.parse(app.arguments()))
-        return fail(parser.errorText(), Usage);
+        return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion(); // exits
-    const QStringList args = parser.positionalArguments();
-    if (parser.isSet(QStringLiteral("help")) || args.isEmpty())
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(); // exits
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return usageError(translated("No command given."));
+    if (args.first() != kImport && args.first() != kExport)
+        return usageError(translated("Unknown command %1.").arg(args.first()));
     // Messages of the program's own log go to its log files, as from the window.
     installLogHandler(appDataDir().absoluteFilePath(QStringLiteral("qlogs")), 10);
     if (args.first() == kImport)
         return importXml(parser, args);
-    if (args.first() == kExport)
-        return exportDb(parser, args);
-    return fail(translated("Unknown command %1; see textferry --help.").arg(args.first()), Usage);
+    return exportDb(parser, args);
 }

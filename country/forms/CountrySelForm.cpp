@@ -73,11 +73,13 @@ void CountrySelForm::loadCountries()
         CountryLibDb countries{QString()};
         countries.open();
         Sqlite3Cursor cursor = countries.queryThrow(
-            QStringLiteral("select pnum, n, substr(mmc,0,4) as mmc from countries order by n asc"));
+            QStringLiteral("select pnum, n, substr(mmc,0,4) as mmc, sn from countries order by n asc"));
         while (cursor.moveNext()) {
-            entries.append({cursor.getText(QStringLiteral("mmc")),
-                            QStringLiteral("%1 (+%2)").arg(cursor.getText(QStringLiteral("n")),
-                                                           cursor.getText(QStringLiteral("pnum")))});
+            entries.append(
+                {cursor.getText(QStringLiteral("mmc")),
+                 QStringLiteral("%1 (+%2)")
+                     .arg(cursor.getText(QStringLiteral("n")), cursor.getText(QStringLiteral("pnum"))),
+                 cursor.getText(QStringLiteral("sn"))});
         }
     } catch (const std::exception& e) {
         entries.clear();
@@ -87,17 +89,30 @@ void CountrySelForm::loadCountries()
         addItem(entry);
 }
 
-void CountrySelForm::addItem(const QPair<QString, QString>& entry)
+void CountrySelForm::addItem(const Entry& entry)
 {
-    auto* item = new QListWidgetItem(entry.second, ltCountries);
-    item->setData(Qt::UserRole, entry.first);
+    auto* item = new QListWidgetItem(entry.text, ltCountries);
+    item->setData(Qt::UserRole, entry.mcc);
+    item->setData(Qt::UserRole + 1, entry.region);
+}
+
+void CountrySelForm::preselect(const QString& regionCode)
+{
+    for (int row = 0; row < ltCountries->count(); ++row) {
+        QListWidgetItem* item = ltCountries->item(row);
+        if (!regionCode.isEmpty() && item->data(Qt::UserRole + 1).toString() == regionCode.toUpper()) {
+            ltCountries->setCurrentItem(item);
+            ltCountries->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+            return;
+        }
+    }
 }
 
 void CountrySelForm::kwinput(const QString& kw)
 {
     ltCountries->clear();
     for (const auto& entry : std::as_const(entries)) {
-        if (entry.second.contains(kw, Qt::CaseInsensitive))
+        if (entry.text.contains(kw, Qt::CaseInsensitive))
             addItem(entry);
     }
 }
@@ -118,6 +133,7 @@ void CountrySelForm::accept()
     if (!askYesNo(tr("IDS_CONFIRM_SEL_COUNTRY_%1").arg(current->text())))
         return;
     mcc = current->data(Qt::UserRole).toString();
+    region = current->data(Qt::UserRole + 1).toString();
     QDialog::accept();
 }
 

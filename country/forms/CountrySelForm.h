@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QList>
-#include <QPair>
 #include <QString>
 
 class QLabel;
@@ -13,17 +12,23 @@ class QListWidget;
 class QPushButton;
 
 // The country of a phone that reported no mobile country code the country
-// library knows: a list of every country, filtered by what the user types,
-// left only by choosing one (OK, then Yes). When the list could not be
-// loaded, OK and Escape close it without a choice.
+// library knows, or of the numbers of an imported XML backup: a list of every
+// country, filtered by what the user types, left only by choosing one (OK,
+// then Yes). When the list could not be loaded, OK and Escape close it
+// without a choice.
 class CountrySelForm : public QDialog
 {
     Q_OBJECT
 public:
     explicit CountrySelForm(QWidget* parent = nullptr);
 
+    // Makes the country of the region code the current item, when it is listed.
+    void preselect(const QString& regionCode);
+
     // The chosen country's MCC, after the dialog was accepted.
     QString selectedMcc() const { return mcc; }
+    // The chosen country's region code, after the dialog was accepted.
+    QString selectedRegion() const { return region; }
 
 public slots:
     void accept() override;
@@ -31,15 +36,23 @@ public slots:
     void kwinput(const QString& kw);
 
 private:
+    struct Entry
+    {
+        QString mcc;
+        QString text;
+        QString region;
+    };
+
     void buildForm();
     void loadCountries();
-    void addItem(const QPair<QString, QString>& entry);
+    void addItem(const Entry& entry);
 
     QString mcc;
+    QString region;
     QLabel* lbTitle = nullptr;
     QLineEdit* txtKW = nullptr;
     QListWidget* ltCountries = nullptr;
     QPushButton* btnOK = nullptr;
     WinMovable movable;
-    QList<QPair<QString, QString>> entries; // MCC, display text
+    QList<Entry> entries;
 };

@@ -143,6 +143,32 @@ private slots:
         QCOMPARE(info.n.isNull(), sn.isEmpty()); // no current country: the empty record
     }
 
+    void mainRegionOfACallingCode_data()
+    {
+        QTest::addColumn<QString>("pnum");
+        QTest::addColumn<QString>("regions"); // main region first, then by code; the first few
+        addRow("+1: US, which owns the most MCCs", {"1", "US AG AI"});
+        addRow("+44: GB before the islands", {"44", "GB GG IM JE"});
+        addRow("+358: FI; AX has only 999", {"358", "FI AX"});
+        addRow("+61: AU", {"61", "AU CC CX"});
+        addRow("+49: a code of one region", {"49", "DE"});
+        addRow("no such code", {"999", ""});
+    }
+
+    void mainRegionOfACallingCode()
+    {
+        QFETCH(QString, pnum);
+        QFETCH(QString, regions);
+        CountryLibDb db{QString()};
+        QStringList codes;
+        for (const CountryInfo& country : db.countriesOfCallingCode(pnum))
+            codes << country.sn;
+        const QStringList expected = regions.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QCOMPARE(codes.mid(0, int(expected.size())), expected);
+        QVERIFY(db.callingCodes().contains(QStringLiteral("1")) &&
+                db.callingCodes().contains(QStringLiteral("358")));
+    }
+
     void readsTheRecord()
     {
         const CountryInfo cn = CountryLibDb(QStringLiteral("460")).currentCountry();

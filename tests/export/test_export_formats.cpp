@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -76,6 +77,7 @@ private slots:
     void xmlHeaderIsFresh();
     void xmlEscaping_data();
     void xmlEscaping();
+    void xmlEveryStrictReaderTakesIt();
     void xmlReadableDate_data();
     void xmlReadableDate();
     void generatedBackup();
@@ -237,7 +239,7 @@ void TestExportFormats::xmlBytes()
         "<smses count=\"2\" backup_set=\"0f8fad5b-d9cb-469f-a165-70867728950e\" "
         "backup_date=\"1700000000123\" type=\"full\">\n"
         "  <sms protocol=\"0\" address=\"+15550000001\" date=\"1578307200000\" type=\"2\" subject=\"null\" "
-        "body=\"Hi \xF0\x9F\x98\x80&#10;say &quot;yes&quot; &lt;&amp;&gt; it&apos;s&#9;done&#1;!\" "
+        "body=\"Hi \xF0\x9F\x98\x80&#10;say &quot;yes&quot; &lt;&amp;&gt; it&apos;s&#9;done\xEF\xBF\xBD!\" "
         "toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"1\" status=\"-1\" locked=\"0\" "
         "date_sent=\"0\" sub_id=\"-1\" readable_date=\"Jan 6, 2020 10:40:00 AM\" "
         "contact_name=\"Ann &amp; Co\" />\n"
@@ -324,8 +326,11 @@ void TestExportFormats::xmlEscaping_data()
     QTest::newRow("markup") << "a&b<c>d\"e'f" << QByteArray("a&amp;b&lt;c&gt;d&quot;e&apos;f");
     QTest::newRow("already an entity") << "&amp;" << QByteArray("&amp;amp;");
     QTest::newRow("tab, LF, CR") << "\t\n\r" << QByteArray("&#9;&#10;&#13;");
-    QTest::newRow("other controls and DEL")
-        << QString(QString(QChar(0)) + "\x1b\x1f\x7f~") << QByteArray("&#0;&#27;&#31;&#127;~");
+    const QByteArray fffd = "\xEF\xBF\xBD";
+    QTest::newRow("other controls become U+FFFD, DEL a reference")
+        << QString(QString(QChar(0)) + "\x1b\x1f\x7f~") << fffd + fffd + fffd + "&#127;~";
+    QTest::newRow("U+FFFE and U+FFFF become U+FFFD, U+FDD0 stays")
+        << QStringLiteral("\uFFFE\uFFFF\uFDD0") << fffd + fffd + "\xEF\xB7\x90";
     QTest::newRow("accents and CJK") << "é\u4f60" << QByteArray("\xC3\xA9\xE4\xBD\xA0");
     QTest::newRow("emoji beyond the BMP")
         << "\U0001F600\U0001F1EC\U0001F1E7" << QByteArray("\xF0\x9F\x98\x80\xF0\x9F\x87\xAC\xF0\x9F\x87\xA7");
@@ -344,6 +349,41 @@ void TestExportFormats::xmlEscaping()
     QFETCH(QString, value);
     QFETCH(QByteArray, bytes);
     QCOMPARE(ExportMessagesXml::escaped(value), bytes);
+}
+
+// A strict XML 1.0 parser (Python's) reads a backup whose texts held every
+// character XML forbids: tab, line feed and carriage return come back, the
+// others as U+FFFD.
+void TestExportFormats::xmlEveryStrictReaderTakesIt()
+{
+    QString text;
+    QString expected;
+    for (char16_t c = 0; c < 0x20; ++c) {
+        text += QChar(c);
+        expected += c == u'\t' || c == u'\n' || c == u'\r' ? QChar(c) : QChar(QChar::ReplacementCharacter);
+    }
+    text += QStringLiteral("\x7f\uFFFE\uFFFF") + QChar(0xD800) + QStringLiteral("|\uFDD0\U0001F600");
+    expected += QStringLiteral("\x7f\uFFFD\uFFFD\uFFFD|\uFDD0\U0001F600");
+    Records r;
+    _MsgHandle* ann = r.handle(QStringLiteral("+15550000001"), text);
+    const QString path = dir.filePath(QStringLiteral("strict.xml"));
+    xmlExport(path, 1, {r.message(r.singleChat(ann), ann, kDate, true, text)});
+
+    QProcess python;
+    python.setProcessEnvironment([] {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
+        return env;
+    }());
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, xml.etree.ElementTree as E\n"
+                                 "sms = E.parse(sys.argv[1]).getroot()[0]\n"
+                                 "sys.stdout.write(sms.get('body') + '|' + sms.get('contact_name'))"),
+                  path});
+    QVERIFY2(python.waitForFinished(30000), "python3 did not run");
+    QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+    QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()), expected + QLatin1Char('|') + expected);
 }
 
 void TestExportFormats::xmlReadableDate_data()

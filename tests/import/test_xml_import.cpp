@@ -6,8 +6,12 @@
 #include "TestHome.h"
 
 #include "app/base/AppDirs.h"
+#include "country/CountryLibDb.h"
+#include "export/ExportMessagesXml.h"
+#include "import/ImportCountry.h"
 #include "import/ImportXmlThread.h"
 #include "import/XmlBackupReader.h"
+#include "import/XmlCountryGuess.h"
 #include "import/XmlRefFilter.h"
 #include "store/IOS6MessageDb.h"
 
@@ -112,6 +116,10 @@ private slots:
     void importsIntoALocalDatabase();
     void failedOrCancelledImportLeavesTheTarget_data();
     void failedOrCancelledImportLeavesTheTarget();
+    void typesAndTextsSurviveARoundTrip();
+    void countryOfTheNumbers_data();
+    void countryOfTheNumbers();
+    void cancelWhileSkippingMmsEndsAtOnce();
 
 private:
     QString writeFile(const QString& name, const QByteArray& content);
@@ -145,7 +153,7 @@ JobRecorder& TestXmlImport::runImport(const QString& file, const QString& folder
 {
     form = std::make_unique<JobRecorder>();
     form->cancelAtItem(cancelAtItem);
-    ImportXmlThread job(file, QDir(folder), form.get(), nullptr);
+    ImportXmlThread job(file, QDir(folder), QStringLiteral("GB"), form.get(), nullptr);
     form->runToEnd(job);
     return *form;
 }
@@ -161,9 +169,17 @@ void TestXmlImport::filterMendsReferences_data()
     QTest::newRow("lone high at the end") << QByteArray("&#55357;") << fffd;
     QTest::newRow("lone low") << QByteArray("&#56832;") << fffd;
     QTest::newRow("high, then a pair") << QByteArray("&#55357;&#55357;&#56832;") << fffd + "&#128512;";
-    QTest::newRow("control reference") << QByteArray("&#1;&#x1f;") << QByteArray("\xEF\xB7\x91\xEF\xB7\xAF");
+    const QByteArray escape = "\xEF\xB7\x90"; // U+FDD0
+    QTest::newRow("control reference")
+        << QByteArray("&#1;&#x1f;") << escape + "\xEF\xB7\x91" + escape + "\xEF\xB7\xAF";
     QTest::newRow("NUL and no character") << QByteArray("&#0;&#1114112;&#65534;") << fffd + fffd + fffd;
-    QTest::newRow("raw control bytes") << QByteArray("a\x02z\x00", 4) << QByteArray("a\xEF\xB7\x92z") + fffd;
+    QTest::newRow("raw control bytes")
+        << QByteArray("a\x02z\x00", 4) << "a" + escape + "\xEF\xB7\x92z" + fffd;
+    QTest::newRow("the escape itself, raw and as references")
+        << "a" + escape + "&#64976;&#xFDD0;"
+        << "a" + escape + escape + escape + escape + escape + escape;
+    const QByteArray otherNoncharacters = "\xEF\xB7\x91\xEF\xB7\xAF&#64977;\xEF\xBF\xBD\xEE\x80\x80";
+    QTest::newRow("other noncharacters and private use") << otherNoncharacters << otherNoncharacters;
     const QByteArray kept = "&#10;&#9;&#13;&#233;&amp;&lt;\t\r\n&#128512;";
     QTest::newRow("allowed references and bytes") << kept << kept;
     const QByteArray notReferences = "&#;&#12a;& #&#x;&#99999999999999999;";
@@ -207,7 +223,7 @@ void TestXmlImport::readsTheQuirks()
     QCOMPARE(list[2].address, QStringLiteral("MyBank"));
     QCOMPARE(list[2].body, QString());
     QCOMPARE(list[2].contactName, QString());
-    QVERIFY(!list[2].fromMe()); // a draft counts as received
+    QVERIFY(list[2].fromMe()); // a draft is the owner's own text
 
     QCOMPARE(list[3].body, QStringLiteral("lone \uFFFD low"));
     QVERIFY(list[3].fromMe()); // a failed message was the owner's
@@ -320,6 +336,149 @@ void TestXmlImport::failedOrCancelledImportLeavesTheTarget()
         QVERIFY(result.itemCount() >= 2); // it had begun writing
     QCOMPARE(storedTexts(folder), textsBefore);
     QCOMPARE(folderDigest(folder), before);
+}
+
+namespace {
+
+// Every message of the folder's database as "date|from me|address|text", sorted.
+QStringList messageLines(const QString& folder)
+{
+    MessageSet set;
+    IOS6MessageDb(QDir(folder), QString()).readMessages(set, 0);
+    QStringList lines;
+    for (const _MsgMessage* m : set.messages)
+        lines << QStringLiteral("%1|%2|%3|%4")
+                     .arg(m->date)
+                     .arg(m->is_from_me)
+                     .arg(m->handle ? m->handle->id : QString(), m->text);
+    lines.sort();
+    return lines;
+}
+
+} // namespace
+
+// Types 1 to 6: only 1 was received. Texts holding the import's own escape
+// (U+FDD0), the other noncharacters and private-use characters, and a date
+// written in seconds come back unchanged through an XML export and a second
+// import.
+void TestXmlImport::typesAndTextsSurviveARoundTrip()
+{
+    QString odd;
+    for (char16_t c = 0xFDD0; c <= 0xFDEF; ++c)
+        odd += QChar(c);
+    for (char16_t c = 0xE000; c <= 0xE010; ++c)
+        odd += QChar(c);
+    QByteArray content = kHeader + "<smses>\n";
+    for (int type = 1; type <= 6; ++type)
+        content += smsElement("address=\"+447700900123\" date=\"" +
+                              QByteArray::number(1700000000000 + type * 60000) + "\" type=\"" +
+                              QByteArray::number(type) + "\" body=\"type " + QByteArray::number(type) + "\"");
+    content += smsElement("address=\"07400 000000\" date=\"1700000600\" type=\"1\" body=\"" + odd.toUtf8() +
+                          "&#64976;&#64977;\U0001F600\"");
+    content += "</smses>\n";
+    const QString first = localDbDir().absoluteFilePath(QStringLiteral("First"));
+    QCOMPARE(
+        runImport(writeFile(QStringLiteral("types.xml"), content), first).textsOf(QStringLiteral("succeed")),
+        QStringList{"Imported 7 SMS. Already in the database: 0. MMS skipped: 0. Unusable elements "
+                    "skipped: 0. Dates read as seconds: 1."});
+    const QStringList lines = messageLines(first);
+    const int base = int(1700000000 - 978307200);
+    QCOMPARE(lines, (QStringList{QStringLiteral("%1|0|+447700900123|type 1").arg(base + 60),
+                                 QStringLiteral("%1|1|+447700900123|type 2").arg(base + 120),
+                                 QStringLiteral("%1|1|+447700900123|type 3").arg(base + 180),
+                                 QStringLiteral("%1|1|+447700900123|type 4").arg(base + 240),
+                                 QStringLiteral("%1|1|+447700900123|type 5").arg(base + 300),
+                                 QStringLiteral("%1|1|+447700900123|type 6").arg(base + 360),
+                                 QStringLiteral("%1|0|+447400000000|").arg(base + 600) + odd +
+                                     QStringLiteral("\uFDD0\uFDD1\U0001F600")}));
+
+    MessageSet set;
+    IOS6MessageDb(QDir(first), QString()).readMessages(set, 0);
+    const QString exported = home.filePath(QStringLiteral("exported.xml"));
+    ExportMessagesXml exporter(exported, set.messages.size());
+    exporter.begin();
+    for (const _MsgMessage* m : set.messages)
+        exporter.write(*m);
+    exporter.end();
+    const QString second = localDbDir().absoluteFilePath(QStringLiteral("Second"));
+    QCOMPARE(runImport(exported, second).textsOf(QStringLiteral("errorOccurred")), QStringList());
+    QCOMPARE(messageLines(second), lines);
+}
+
+void TestXmlImport::countryOfTheNumbers_data()
+{
+    QTest::addColumn<QStringList>("addresses");
+    QTest::addColumn<QString>("region"); // empty: no international number
+    QTest::newRow("+1 majority: the main region")
+        << QStringList{"+1 234 567 8910", "+1 (415) 555-0123", "+44 7700 900123", "(234) 567-8910"} << "US";
+    QTest::newRow("+44 majority, one written with 00")
+        << QStringList{"+447700900123", "0044 7700 900456", "+1 234 567 8910", "07700 900789"} << "GB";
+    QTest::newRow("mixed: the most frequent code")
+        << QStringList{"+4915112345678", "+491701234567", "+4916012345678", "+447700900123",
+                       "+447700900124",  "030 1234567",   "MyBank"}
+        << "DE";
+    QTest::newRow("+7: the region whose mobile numbers they are")
+        << QStringList{"+7 912 345 6789", "+7 916 123 4567", "+7 701 234 5678"} << "RU";
+    QTest::newRow("no international number") << QStringList{"07700 900123", "MyBank", "12345", "+12"} << "";
+}
+
+// The pre-pass over the raw bytes, whatever chunks the file arrives in, and
+// the job that runs it on a file.
+void TestXmlImport::countryOfTheNumbers()
+{
+    QFETCH(QStringList, addresses);
+    QFETCH(QString, region);
+    QByteArray content = kHeader + "<smses>\n";
+    for (const QString& address : addresses)
+        content +=
+            smsElement("address=\"" + address.toUtf8() + "\" date=\"1700000000000\" type=\"1\" body=\"x\"");
+    // Only attributes named address count, not text that looks like one.
+    content += "  <mms><parts><part data=\"address=&quot;+8613800000000 x-address=&quot;+8613800000000\" "
+               "/></parts></mms>\n";
+    content += "</smses>\n";
+    CountryLibDb countries{QString()};
+    for (const int chunk : {1, 3, 7, 100000}) {
+        XmlCountryGuess guess(countries.callingCodes());
+        for (int at = 0; at < content.size(); at += chunk)
+            guess.scan(content.mid(at, chunk));
+        guess.finish();
+        QCOMPARE(guess.region(countries.countriesOfCallingCode(guess.callingCode())).sn, region);
+    }
+    JobRecorder form;
+    XmlCountryGuessThread job(writeFile(QStringLiteral("numbers.xml"), content), &form, nullptr);
+    form.runToEnd(job);
+    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{QString()});
+    QCOMPARE(job.country().sn, region);
+}
+
+// A backup of large <mms> elements after one SMS: the progress moves while
+// they are skipped, and Cancel ends the job at once, without the rest of the
+// file, leaving no messages.
+void TestXmlImport::cancelWhileSkippingMmsEndsAtOnce()
+{
+    const QString path = home.filePath(QStringLiteral("mms.xml"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(kHeader + "<smses>\n" +
+                   smsElement("address=\"+447700900123\" date=\"1700000000000\" type=\"1\" body=\"x\""));
+        const QByteArray mms = "  <mms date=\"1700000001000\"><parts><part ct=\"image/jpeg\" data=\"" +
+                               QByteArray(20000, 'A') + "\" /></parts></mms>\n";
+        for (int i = 0; i < 3000; ++i)
+            file.write(mms);
+        file.write("</smses>\n");
+    }
+    JobRecorder recorder;
+    recorder.cancelAtItem(1);
+    const QString folder = localDbDir().absoluteFilePath(QStringLiteral("Heavy"));
+    ImportXmlThread job(path, QDir(folder), QString(), &recorder, nullptr);
+    recorder.runToEnd(job);
+    QVERIFY(recorder.sinceCancel() >= 0);
+    QVERIFY2(recorder.sinceCancel() < 1500, qPrintable(QString::number(recorder.sinceCancel())));
+    const QList<JobRecorder::Call> progress = recorder.callsOf(QStringLiteral("updateProgress"));
+    QVERIFY2(progress.last().progress < 100, qPrintable(QString::number(progress.last().progress)));
+    QCOMPARE(recorder.textsOf(QStringLiteral("succeed")), QStringList());
+    QCOMPARE(storedTexts(folder), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestXmlImport)

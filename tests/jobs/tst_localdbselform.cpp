@@ -11,7 +11,7 @@ namespace {
 
 const QString kSelectOrEnter = QStringLiteral("Select one Database or enter a new Database name");
 const QString kInvalidName =
-    QStringLiteral("Invalid Local Database name(can't contain \\ / : * ? \" < > |).");
+    QStringLiteral("Invalid Local Database name(can't contain \\ / : * ? \" < > |, nor begin with a dot).");
 
 template <typename... Values> void row(const char* name, const Values&... values)
 {
@@ -56,6 +56,7 @@ private slots:
         row("slash", -1, "a/b", "", kInvalidName);
         row("dot", -1, ".", "", kInvalidName);
         row("dot dot", -1, "..", "", kInvalidName);
+        row("leading dot: a hidden folder", -1, ".hidden", "", kInvalidName);
     }
 
     void confirm()

@@ -23,9 +23,14 @@ struct Run
     QString err;
 };
 
-Run textferry(const QStringList& arguments)
+// The program run with the arguments; extra variables added to its environment.
+Run textferry(const QStringList& arguments, const QStringList& environment = {})
 {
     QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : environment)
+        env.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(TEXTFERRY_EXE), arguments);
     Run run;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
@@ -56,7 +61,7 @@ const QByteArray kBackup =
     "<sms protocol=\"0\" address=\"+1 555 010 0001\" date=\"1700000000999\" type=\"1\" subject=\"null\" "
     "body=\"Emoji &#55357;&#56832; and &#10;a second line\" contact_name=\"Ann\" />\n"
     "<sms protocol=\"0\" address=\"+15550100001\" date=\"1700000060000\" type=\"2\" subject=\"null\" "
-    "body=\"&quot;Quoted&quot; &lt;&amp;&gt; tab&#9;bell&#7;\" contact_name=\"Ann\" />\n"
+    "body=\"&quot;Quoted&quot; &lt;&amp;&gt; tab&#9;end\" contact_name=\"Ann\" />\n"
     "<mms date=\"1700000070000\"><parts /></mms>\n"
     "<sms protocol=\"0\" address=\"MyBank\" date=\"1700000120000\" type=\"1\" subject=\"null\" "
     "body=\"\u05e9\u05dc\u05d5\u05dd \u4f60\u597d \U0001F44B\U0001F3FD\" contact_name=\"(Unknown)\" />\n"
@@ -77,6 +82,12 @@ private slots:
     void everyExportFormat();
     void failuresSayWhyAndExitNonZero_data();
     void failuresSayWhyAndExitNonZero();
+    void exportTakesTheWindowsOrder_data();
+    void exportTakesTheWindowsOrder();
+    void emptyDatabaseExportsNothing_data();
+    void emptyDatabaseExportsNothing();
+    void countryOfTheNumbers_data();
+    void countryOfTheNumbers();
 
 private:
     QString writeFile(const QString& name, const QByteArray& content);
@@ -120,7 +131,10 @@ void TestCommandLine::roundTripThroughXmlKeepsEveryMessage()
     QCOMPARE(imported.status, 0);
     QCOMPARE(imported.out, QStringLiteral("Imported 3 SMS. Already in the database: 0. MMS skipped: 1. "
                                           "Unusable elements skipped: 0.\n"));
-    QVERIFY(imported.err.contains(QLatin1String("100% SMS: 3")));
+    // No terminal: no progress, only what the program decided.
+    QVERIFY2(!imported.err.contains(QLatin1Char('%')), qPrintable(imported.err));
+    QVERIFY2(imported.err.contains(QLatin1String("international numbers: United States (US).")),
+             qPrintable(imported.err));
     const QStringList original = messageLines(QStringLiteral("Phone A"));
     QCOMPARE(original.size(), 3);
 
@@ -132,8 +146,9 @@ void TestCommandLine::roundTripThroughXmlKeepsEveryMessage()
     QCOMPARE(out.status, 0);
     QVERIFY(out.out.endsWith(exported + QLatin1Char('\n')));
 
+    // Options may come before the command.
     const Run back = textferry(
-        {QStringLiteral("import-xml"), exported, QStringLiteral("--into"), QStringLiteral("Phone B")});
+        {QStringLiteral("--into"), QStringLiteral("Phone B"), QStringLiteral("import-xml"), exported});
     QCOMPARE(back.status, 0);
     QCOMPARE(messageLines(QStringLiteral("Phone B")), original);
     // Into the first database again: every message is already there.
@@ -191,6 +206,17 @@ void TestCommandLine::failuresSayWhyAndExitNonZero_data()
     QTest::newRow("unknown format") << QStringList{"export", "Kept", "--format", "zip", "--out", "x"} << 2
                                     << "Unknown format zip";
     QTest::newRow("unknown option") << QStringList{"export", "--colour"} << 2 << "Unknown option 'colour'";
+    QTest::newRow("unknown command") << QStringList{"lsit"} << 2 << "Unknown command lsit.\nusage: textferry";
+    QTest::newRow("mistyped command") << QStringList{"imprt-xml", notXml, "--into", "X"} << 2
+                                      << "Unknown command imprt-xml.\nusage: textferry";
+    QTest::newRow("options without a command")
+        << QStringList{"--into", "X"} << 2 << "No command given.\nusage: textferry";
+    QTest::newRow("empty --out") << QStringList{"export", "Kept", "--format", "csv", "--out", ""} << 2
+                                 << "--out needs a path.";
+    QTest::newRow("hidden name") << QStringList{"import-xml", notXml, "--into", ".hidden"} << 2
+                                 << "\".hidden\" can't be the name of a local database";
+    QTest::newRow("unknown country") << QStringList{"import-xml", notXml, "--into", "X", "--country", "ZZ"}
+                                     << 2 << "Unknown country ZZ";
 }
 
 void TestCommandLine::failuresSayWhyAndExitNonZero()
@@ -200,10 +226,163 @@ void TestCommandLine::failuresSayWhyAndExitNonZero()
     QFETCH(QString, error);
     QDir::setCurrent(home.path());
     writeFile(QStringLiteral("not-xml.txt"), "plain text\n");
+    const QDir databases = localDbDir();
+    const auto entries = [&databases] {
+        return databases.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    const QStringList before = entries();
     const Run run = textferry(arguments);
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, QString());
     QVERIFY2(run.err.contains(QLatin1String("textferry: ")) && run.err.contains(error), qPrintable(run.err));
+    // A failed import into a new name leaves no database behind.
+    QCOMPARE(entries(), before);
+}
+
+namespace {
+// A backup whose order in the file is not the order of the dates.
+const QByteArray kShuffled =
+    "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses>\n"
+    "<sms address=\"+15550100001\" date=\"1700007200000\" type=\"1\" body=\"third\" />\n"
+    "<sms address=\"+15550100002\" date=\"1700000000000\" type=\"2\" body=\"first\" />\n"
+    "<sms address=\"+15550100001\" date=\"1700003600000\" type=\"1\" body=\"second\" />\n"
+    "</smses>\n";
+
+// The texts in the order the file holds them.
+QStringList orderIn(const QString& path, const QStringList& texts)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray content = file.readAll();
+    QStringList found = texts;
+    std::sort(found.begin(), found.end(), [&content](const QString& a, const QString& b) {
+        return content.indexOf(a.toUtf8()) < content.indexOf(b.toUtf8());
+    });
+    return found;
+}
+} // namespace
+
+void TestCommandLine::exportTakesTheWindowsOrder_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("descending");
+    for (const char* format : {"txt", "csv", "xml"}) {
+        QTest::addRow("%s, oldest first", format) << QString::fromLatin1(format) << false;
+        QTest::addRow("%s, newest first", format) << QString::fromLatin1(format) << true;
+    }
+}
+
+void TestCommandLine::exportTakesTheWindowsOrder()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, descending);
+    textferry({QStringLiteral("import-xml"), writeFile(QStringLiteral("shuffled.xml"), kShuffled),
+               QStringLiteral("--into"), QStringLiteral("Shuffled")});
+    const QString out = home.filePath(QStringLiteral("ordered.") + format);
+    QStringList arguments{QStringLiteral("export"),   QStringLiteral("Shuffled"),
+                          QStringLiteral("--format"), format,
+                          QStringLiteral("--out"),    out};
+    if (descending)
+        arguments << QStringLiteral("--descending");
+    QCOMPARE(textferry(arguments).status, 0);
+    QStringList expected{"first", "second", "third"};
+    if (descending)
+        std::reverse(expected.begin(), expected.end());
+    QCOMPARE(orderIn(out, expected), expected);
+}
+
+void TestCommandLine::emptyDatabaseExportsNothing_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("csv") << "csv"
+                         << "empty.csv";
+    QTest::newRow("xml") << "xml"
+                         << "empty.xml";
+    QTest::newRow("pdf") << "pdf"
+                         << "empty-pdf";
+}
+
+void TestCommandLine::emptyDatabaseExportsNothing()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, written);
+    const QByteArray empty =
+        "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses count=\"0\" />\n";
+    QCOMPARE(textferry({QStringLiteral("import-xml"), writeFile(QStringLiteral("empty.xml"), empty),
+                        QStringLiteral("--into"), QStringLiteral("Empty")})
+                 .status,
+             0);
+    const Run run = textferry({QStringLiteral("export"), QStringLiteral("Empty"), QStringLiteral("--format"),
+                               format, QStringLiteral("--out"), home.filePath(QStringLiteral("empty"))});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QString());
+    QVERIFY2(run.err.contains(QLatin1String("Nothing to export; no file was written.")), qPrintable(run.err));
+    if (format != QLatin1String("xml")) // the backup read above is there
+        QVERIFY(!QFileInfo::exists(home.filePath(written)));
+}
+
+void TestCommandLine::countryOfTheNumbers_data()
+{
+    QTest::addColumn<QByteArray>("earlier");    // a backup imported first, when not empty
+    QTest::addColumn<QStringList>("addresses"); // of the backup imported then
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("said");    // on standard error
+    QTest::addColumn<QStringList>("ids"); // the correspondents afterwards
+    const QStringList american{"(234) 567-8910", "+1 234 567 8910", "+1 415 555 0123"};
+    QTest::newRow("from the file") << QByteArray() << american << QStringList() << "United States (US)"
+                                   << QStringList{"+12345678910", "+14155550123"};
+    QTest::newRow("--country") << QByteArray() << american << QStringList{"--country", "de"} << ""
+                               << QStringList{"+12345678910", "+14155550123", "2345678910"};
+    QTest::newRow("the system's when the file has none")
+        << QByteArray() << QStringList{"0151 12345678"} << QStringList{"LC_ALL=de_DE.UTF-8"}
+        << "the system's country, Germany (DE)" << QStringList{"+4915112345678"};
+    QTest::newRow("a database keeps its country")
+        << QByteArray("+447400000001") << QStringList{"07400 000000"} << QStringList{"--country", "US"}
+        << "keeps its country, United Kingdom (GB); --country US is not used"
+        << QStringList{"+447400000000", "+447400000001"};
+}
+
+// The country a new database's numbers are read with, and that a database
+// keeps for later imports.
+void TestCommandLine::countryOfTheNumbers()
+{
+    QFETCH(QByteArray, earlier);
+    QFETCH(QStringList, addresses);
+    QFETCH(QStringList, options);
+    QFETCH(QString, said);
+    QFETCH(QStringList, ids);
+    const auto backup = [](const QStringList& list) -> QByteArray {
+        QByteArray content = "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses>\n";
+        for (int i = 0; i < list.size(); ++i)
+            content += "<sms address=\"" + list.at(i).toUtf8() + "\" date=\"" +
+                       QByteArray::number(1700000000000 + i * 60000) + "\" type=\"1\" body=\"" +
+                       QByteArray::number(i) + "\" />\n";
+        return content + "</smses>\n";
+    };
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    if (!earlier.isEmpty())
+        textferry({QStringLiteral("import-xml"), writeFile(QStringLiteral("earlier.xml"), backup({earlier})),
+                   QStringLiteral("--into"), name});
+    QStringList arguments{QStringLiteral("import-xml"),
+                          writeFile(QStringLiteral("numbers.xml"), backup(addresses)),
+                          QStringLiteral("--into"), name};
+    QStringList environment;
+    for (const QString& option : options)
+        (option.contains(QLatin1Char('=')) ? environment : arguments) << option;
+    const Run run = textferry(arguments, environment);
+    QCOMPARE(run.status, 0);
+    if (said.isEmpty())
+        QVERIFY2(!run.err.contains(QLatin1String("country")), qPrintable(run.err));
+    else
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QStringList stored;
+    for (const QString& line : messageLines(name))
+        stored << line.section(QLatin1Char('|'), 3, 3);
+    stored.removeDuplicates();
+    stored.sort();
+    QCOMPARE(stored, ids);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -4,9 +4,14 @@
 #include "tests/support/ModalDriver.h"
 
 #include "app/MainWindow.h"
+#include "app/tree/ItemModelMain.h"
+#include "store/IOS6MessageDb.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -22,7 +27,8 @@ const QByteArray kBackup =
     "body=\"New contact\" contact_name=\"(Unknown)\" />\n"
     "</smses>\n";
 
-// Picks the file in the open dialog, then names the database in the picker.
+// Picks the file in the open dialog, then names the database in the picker;
+// then the box with the job's verdict is answered with OK.
 void answerFileAndPicker(ModalDriver& driver, const QString& file, const QString& name)
 {
     driver.answerWith(
@@ -32,6 +38,44 @@ void answerFileAndPicker(ModalDriver& driver, const QString& file, const QString
         },
         [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("open dialog"));
     answerPickerWith(driver, name);
+}
+
+// The same, with the country dialog between the picker and the verdict:
+// records the country it offered and chooses `chosen` (the offered one when empty).
+void answerFilePickerAndCountry(ModalDriver& driver, const QString& file, const QString& name,
+                                QString* offered, const QString& chosen = QString())
+{
+    driver.answerWith(
+        [file](QWidget* w) {
+            w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file);
+            static_cast<QDialog*>(w)->accept();
+        },
+        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("open dialog"));
+    driver.answerWith(
+        [name](QWidget* picker) {
+            picker->findChild<QComboBox*>(QStringLiteral("cbLocalDbNames"))->setEditText(name);
+            picker->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("LocalDbSelForm"); },
+        QStringLiteral("picker"));
+    driver.answerWith(
+        [offered, chosen](QWidget* form) {
+            auto* list = form->findChild<QListWidget*>(QStringLiteral("ltCountries"));
+            *offered = list->currentItem() ? list->currentItem()->text() : QString();
+            if (!chosen.isEmpty())
+                list->setCurrentItem(list->findItems(chosen, Qt::MatchExactly).value(0));
+            form->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        },
+        [](QWidget* w) { return w->objectName() == QLatin1String("CountrySelForm"); },
+        QStringLiteral("country"));
+    driver.answer(QMessageBox::Yes);
+    driver.answer(QMessageBox::Ok);
+}
+
+QString storedCountry(const QString& name)
+{
+    IOS6MessageDb db(QDir(localDbFolder(name)), QString());
+    return db.mostCommonHandleCountry();
 }
 
 } // namespace
@@ -46,10 +90,12 @@ private slots:
 
     void importsIntoANewOrExistingDatabase_data();
     void importsIntoANewOrExistingDatabase();
+    void aDatabaseKeepsItsCountry();
+    void aBrokenFileChangesNothing_data();
     void aBrokenFileChangesNothing();
 
 private:
-    QString writeBackup(const QByteArray& content);
+    QString writeBackup(const QByteArray& content, const QString& name = QStringLiteral("backup.xml"));
 
     QTemporaryDir home;
 };
@@ -66,9 +112,9 @@ void TestWindowImport::init()
     writeStandardSources(0);
 }
 
-QString TestWindowImport::writeBackup(const QByteArray& content)
+QString TestWindowImport::writeBackup(const QByteArray& content, const QString& name)
 {
-    const QString path = home.filePath(QStringLiteral("backup.xml"));
+    const QString path = home.filePath(name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
         qFatal("can't write %s", qPrintable(path));
@@ -79,23 +125,30 @@ void TestWindowImport::importsIntoANewOrExistingDatabase_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("messages"); // in the database afterwards
+    QTest::addColumn<QString>("kept"); // the country its correspondents keep
     const int alpha = int(kAlice.texts.size() + kBob.texts.size());
-    QTest::newRow("new database") << "From XML" << 3;
-    QTest::newRow("merged into Alpha") << "Alpha" << alpha + 3;
+    QTest::newRow("new database") << "From XML" << 3 << "US";
+    // Alpha's correspondents were there before, without a country; they stay so.
+    QTest::newRow("merged into Alpha") << "Alpha" << alpha + 3 << "";
 }
 
 void TestWindowImport::importsIntoANewOrExistingDatabase()
 {
     QFETCH(QString, name);
     QFETCH(int, messages);
+    QFETCH(QString, kept);
     const QString file = writeBackup(kBackup);
     MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     ModalDriver driver;
-    answerFileAndPicker(driver, file, name);
+    QString offered;
+    answerFilePickerAndCountry(driver, file, name, &offered);
     triggerAction(window, "actImportXml");
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    // The country of the file's international numbers is offered first.
+    QCOMPARE(offered, QStringLiteral("United States (+1)"));
     QCOMPARE(driver.texts().last(), QStringLiteral("Imported 3 SMS. Already in the database: 0. MMS skipped: "
                                                    "1. Unusable elements skipped: 0."));
+    QCOMPARE(storedCountry(name), kept);
     // The database is shown with what it now holds.
     QCOMPARE(messageCountOf(localDbFolder(name)), messages);
     Node* target = nodeAt(window, QStringLiteral("db:") + name);
@@ -104,19 +157,58 @@ void TestWindowImport::importsIntoANewOrExistingDatabase()
     QCOMPARE(counterText(window), QStringLiteral("SMS: %1").arg(messages));
 }
 
-// A file that breaks off halfway: the error box, and Alpha as it was.
-void TestWindowImport::aBrokenFileChangesNothing()
+// The country chosen at the first import stays with the database: the next
+// import asks no more and reads national numbers with it.
+void TestWindowImport::aDatabaseKeepsItsCountry()
 {
-    const QString file = writeBackup(kBackup.left(kBackup.size() - 40));
-    const int before = messageCountOf(localDbFolder(QStringLiteral("Alpha")));
     MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     ModalDriver driver;
-    answerFileAndPicker(driver, file, QStringLiteral("Alpha"));
+    QString offered;
+    answerFilePickerAndCountry(driver, writeBackup(kBackup), QStringLiteral("Kept"), &offered,
+                               QStringLiteral("Germany (+49)"));
+    triggerAction(window, "actImportXml");
+    QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QCOMPARE(storedCountry(QStringLiteral("Kept")), QStringLiteral("DE"));
+
+    const QByteArray national =
+        "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses>\n"
+        "<sms address=\"0151 12345678\" date=\"1700000300000\" type=\"1\" body=\"Hallo\" />\n</smses>\n";
+    answerFileAndPicker(driver, writeBackup(national, QStringLiteral("national.xml")),
+                        QStringLiteral("Kept"));
+    triggerAction(window, "actImportXml");
+    QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
+    QVERIFY2(driver.texts().last().startsWith(QLatin1String("Imported 1 SMS.")),
+             qPrintable(driver.texts().last()));
+    QVERIFY(childNames(nodeAt(window, QStringLiteral("db:Kept"))).contains(QStringLiteral("+4915112345678")));
+}
+
+void TestWindowImport::aBrokenFileChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("into a new database: none is left") << "Broken";
+    QTest::newRow("into Alpha: as it was") << "Alpha";
+}
+
+// A file that breaks off halfway: the error box; a database made for it goes
+// again, an existing one stays as it was.
+void TestWindowImport::aBrokenFileChangesNothing()
+{
+    QFETCH(QString, name);
+    const QString file = writeBackup(kBackup.left(kBackup.size() - 40));
+    const bool existed = QFileInfo::exists(localDbFolder(name));
+    const int before = existed ? messageCountOf(localDbFolder(name)) : 0;
+    MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
+    ModalDriver driver;
+    QString offered;
+    answerFilePickerAndCountry(driver, file, name, &offered);
     triggerAction(window, "actImportXml");
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QVERIFY2(driver.texts().last().contains(QLatin1String("ends in the middle of an element")),
              qPrintable(driver.texts().last()));
-    QCOMPARE(messageCountOf(localDbFolder(QStringLiteral("Alpha"))), before);
+    QCOMPARE(QFileInfo::exists(localDbFolder(name)), existed);
+    QCOMPARE(nodeAt(window, QStringLiteral("db:") + name) != nullptr, existed);
+    if (existed)
+        QCOMPARE(messageCountOf(localDbFolder(name)), before);
 }
 
 QTEST_MAIN(TestWindowImport)

@@ -2,6 +2,7 @@
 
 #include "jobs/JobProgress.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -28,7 +29,7 @@ public:
         QString progressText;
     };
 
-    JobRecorder() : JobProgress(this) {}
+    JobRecorder() : JobProgress(this) { clock.start(); }
 
     // Cancels at once: the job stops at its first cancel check.
     void cancelNow() { canceled = true; }
@@ -64,13 +65,17 @@ public:
     }
     // Progress calls after the start status: one per item worked on.
     int itemCount() const { return int(callsOf(QStringLiteral("updateProgress")).size()) - 1; }
+    // Milliseconds since the cancel of cancelAtItem; -1 before.
+    qint64 sinceCancel() const { return canceledAt < 0 ? -1 : clock.elapsed() - canceledAt; }
 
 public slots:
     void updateProgress(const QString& status, int curProgress, const QString& progressText)
     {
         record({QStringLiteral("updateProgress"), status, curProgress, progressText});
-        if (cancelItem > 0 && itemCount() >= cancelItem)
+        if (cancelItem > 0 && itemCount() >= cancelItem && !canceled) {
             canceled = true;
+            canceledAt = clock.elapsed();
+        }
     }
     void errorOccurred(const QString& err) { record({QStringLiteral("errorOccurred"), err, 0, {}}); }
     void succeed(const QString& tipsStr) { record({QStringLiteral("succeed"), tipsStr, 0, {}}); }
@@ -90,4 +95,6 @@ private:
     }
 
     int cancelItem = 0;
+    QElapsedTimer clock;
+    qint64 canceledAt = -1;
 };
