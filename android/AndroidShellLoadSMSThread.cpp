@@ -36,14 +36,6 @@ QString firstLines(const QString& text, int lines)
     return text.section(QLatin1Char('\n'), 0, lines - 1).trimmed();
 }
 
-// The provider's message types 2 (sent), 3 (draft, the owner's own text), 4
-// (outbox), 5 (failed) and 6 (queued) are the owner's; 1 (inbox) and anything
-// else came in.
-bool isOwnersMessage(qint64 type)
-{
-    return type >= 2 && type <= 6;
-}
-
 [[noreturn]] void failWith(const QString& text)
 {
     throw std::runtime_error(text.toUtf8().toStdString());
@@ -213,7 +205,7 @@ void AndroidShellLoadSMSThread::writeMessage(const ContentRow& row, const QVecto
     const QString address = normalizePhoneNumber(country, row.text(4));
     SimpleSms sms;
     sms.fill({address, names.value(address), row.text(6), row.text(5), storedDateFromPhoneMs(row.number(1)),
-              isOwnersMessage(row.number(2))});
+              isOwnersSmsType(row.number(2))});
     writer->write(sms.message(), sms.logicHashText());
     ++written;
     form->postUpdateProgress(QString(), jobPercent(written, int(ids.size())),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/XmlRefFilter.h"
+#include "store/SimpleSms.h"
 
 #include <QString>
 #include <QXmlStreamReader>
@@ -18,7 +19,7 @@ struct XmlBackupSms
     int type = 1;        // 1 received, 2 sent, 3 draft, 4 outbox, 5 failed, 6 queued
     // Whether the phone's type means a text of the phone's owner: every type
     // but 1 (a draft too is the owner's own text).
-    bool fromMe() const { return type != 1; }
+    bool fromMe() const { return isOwnersSmsType(type); }
 };
 
 // Streams the <sms> elements of a phone's XML backup file (root <smses>),

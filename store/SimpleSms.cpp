@@ -10,6 +10,11 @@ namespace {
 constexpr qint64 kStoredEpochOffset = 978307200;
 } // namespace
 
+bool isOwnersSmsType(qint64 type)
+{
+    return type >= 2 && type <= 6;
+}
+
 int storedDateFromUnixSeconds(qint64 seconds)
 {
     // Far outside the field's range only for broken input; never wrapped.

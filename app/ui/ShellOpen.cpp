@@ -4,6 +4,8 @@
 #include <QUrl>
 
 #ifdef Q_OS_WIN
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <qt_windows.h>
 #include <shellapi.h>
@@ -30,9 +32,30 @@ bool isWebAddress(const QUrl& url)
            !url.host().isEmpty();
 }
 
+#ifdef Q_OS_WIN
+namespace {
+// The maker's device manager beside the program: the one local program that
+// the USB hints link to.
+bool isOwnDeviceManager(const QUrl& url)
+{
+    const QString manager =
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("QuillbridgeDeviceManager.exe"));
+    return url.isLocalFile() && QFileInfo(url.toLocalFile()) == QFileInfo(manager);
+}
+} // namespace
+#endif
+
 bool openWithShell(const QString& target)
 {
     const QUrl url(target.trimmed());
+#ifdef Q_OS_WIN
+    if (isOwnDeviceManager(url)) {
+        const QString program = QDir::toNativeSeparators(url.toLocalFile());
+        ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(program.utf16()), nullptr, nullptr,
+                      SW_SHOW);
+        return true;
+    }
+#endif
     if (!isWebAddress(url)) {
         qWarning("Not opened, not a web address: %s", qUtf8Printable(target.left(200)));
         return false;

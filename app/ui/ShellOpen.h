@@ -12,5 +12,6 @@ void openInExplorer(const QString& path);
 bool isWebAddress(const QUrl& url);
 // Opens a web address in the system's browser. Anything that is not one (a
 // file: or javascript: link, a data: URL, a relative name, a path) is refused
-// and logged, and false is returned.
+// and logged, and false is returned. On Windows the maker's device manager
+// beside the program, which the USB hints link to, also opens.
 bool openWithShell(const QString& target);
