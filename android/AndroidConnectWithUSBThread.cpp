@@ -5,8 +5,8 @@
 #include "android/CompanionInfo.h"
 #include "android/ProtocolWait.h"
 #include "android/ShellRoute.h"
-#include "app/base/AppDirs.h"
-#include "jobs/JobProgress.h"
+#include "base/AppDirs.h"
+#include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
 #include <QDir>

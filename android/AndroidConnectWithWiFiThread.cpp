@@ -2,7 +2,7 @@
 
 #include "android/CompanionApp.h"
 #include "android/CompanionInfo.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
 

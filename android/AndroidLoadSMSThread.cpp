@@ -4,9 +4,9 @@
 #include "android/CompanionApp.h"
 #include "android/PhoneCacheFolder.h"
 #include "android/PhoneSms.h"
-#include "app/base/PathGuard.h"
+#include "base/PathGuard.h"
 #include "country/CountryInfo.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
 #include <QFile>

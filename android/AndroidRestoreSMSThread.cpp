@@ -3,7 +3,7 @@
 #include "android/AndroidDevice.h"
 #include "android/CompanionApp.h"
 #include "android/ProtocolWait.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/MessageHash.h"
 #include "store/MessageOrder.h"
 #include "store/MsgHandle.h"

@@ -5,8 +5,8 @@
 #include "android/PhoneCacheFolder.h"
 #include "android/PhoneSms.h"
 #include "android/ShellRoute.h"
-#include "app/base/AppDirs.h"
-#include "jobs/JobProgress.h"
+#include "base/AppDirs.h"
+#include "jobcore/JobProgress.h"
 #include "store/ExportMessagesDb.h"
 #include "store/SimpleSms.h"
 

@@ -2,7 +2,7 @@
 
 #include "android/AndroidDevice.h"
 #include "android/CompanionApp.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
 #include <QTcpSocket>

@@ -1,7 +1,7 @@
 #include "android/PhoneCacheFolder.h"
 
-#include "app/base/AppDirs.h"
-#include "app/base/PathGuard.h"
+#include "base/AppDirs.h"
+#include "base/PathGuard.h"
 
 #include <QDir>
 #include <QFileInfo>

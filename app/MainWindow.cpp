@@ -2,14 +2,14 @@
 
 #include "android/AndroidMonitor.h"
 #include "app/MainWindowForm.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/AppStyle.h"
-#include "app/ui/PromotionLink.h"
-#include "app/ui/ShellOpen.h"
-#include "app/ui/VendorRequest.h"
+#include "ui/AppStyle.h"
+#include "ui/PromotionLink.h"
+#include "ui/ShellOpen.h"
+#include "ui/VendorRequest.h"
 #include "app/views/MyTreeView.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowForm.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
 #include "jobs/BackupSMSThread.h"
 #include "jobs/JobRunner.h"

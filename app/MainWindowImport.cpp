@@ -1,9 +1,9 @@
 // Import: a phone's XML backup file into a local database.
 #include "app/MainWindow.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "country/forms/CountrySelForm.h"
 #include "import/ImportCountry.h"
 #include "import/ImportXmlThread.h"

@@ -3,7 +3,7 @@
 #include "app/MainWindowForm.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
 #include "store/MessageText.h"
 

@@ -4,7 +4,7 @@
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageLists.h"

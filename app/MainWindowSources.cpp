@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowForm.h"
-#include "app/base/AppDirs.h"
-#include "app/base/AppInfo.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
 #include "app/dialogs/AboutUsForm.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/MessageBoxes.h"
-#include "app/ui/ShellOpen.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ShellOpen.h"
 #include "app/views/MyTreeView.h"
 #include "store/IOS6MessageDb.h"
 

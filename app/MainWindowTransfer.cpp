@@ -5,7 +5,7 @@
 #include "android/AndroidRestoreSMSThread.h"
 #include "app/dialogs/DataSourceSelForm.h"
 #include "app/tree/ItemModelMain.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 #include "store/IOS6MessageDb.h"

@@ -3,13 +3,13 @@
 // never waited for, and the "Check for Update" command.
 #include "app/MainWindow.h"
 
-#include "app/base/AppDirs.h"
-#include "app/base/AppInfo.h"
-#include "app/base/VendorServer.h"
-#include "app/ui/MessageBoxes.h"
-#include "app/ui/PromotionLink.h"
-#include "app/ui/ShellOpen.h"
-#include "app/ui/VendorRequest.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
+#include "base/VendorServer.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PromotionLink.h"
+#include "ui/ShellOpen.h"
+#include "ui/VendorRequest.h"
 
 #include <QDateTime>
 #include <QFile>

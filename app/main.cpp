@@ -1,11 +1,11 @@
 #include "app/MainWindow.h"
 #include "app/StartupConversion.h"
-#include "app/base/AppDirs.h"
-#include "app/base/AppInfo.h"
-#include "app/base/LogHandler.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
+#include "base/LogHandler.h"
 #include "app/cli/CommandLine.h"
-#include "app/ui/MessageBoxes.h"
-#include "store/sql/AbsDb.h"
+#include "ui/MessageBoxes.h"
+#include "sql/AbsDb.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/sql/Sqlite3DB.h"
+#include "sql/Sqlite3DB.h"
 
 #include <QDir>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 
 #include <QElapsedTimer>
 #include <QObject>

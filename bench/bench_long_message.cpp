@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/views/MyTreeView.h"

@@ -15,7 +15,7 @@
 #include "android/PhoneSms.h"
 #include "android/SimpleProtocol.h"
 #include "country/CountryLibDb.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/ExportMessagesDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageLists.h"

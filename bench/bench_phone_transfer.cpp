@@ -10,7 +10,7 @@
 
 #include "android/AndroidDevice.h"
 #include "android/AndroidRestoreSMSThread.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "store/MessageSet.h"
 #include "tools/gen_messages/MessageGenerator.h"
 

@@ -1,8 +1,8 @@
 #include "country/CountryLibDb.h"
 
-#include "app/base/AppDirs.h"
-#include "store/sql/Sqlite3Cursor.h"
-#include "store/sql/Sqlite3Sql.h"
+#include "base/AppDirs.h"
+#include "sql/Sqlite3Cursor.h"
+#include "sql/Sqlite3Sql.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "country/CountryInfo.h"
-#include "store/sql/AbsDb.h"
+#include "sql/AbsDb.h"
 
 #include <QList>
 #include <QStringList>

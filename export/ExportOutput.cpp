@@ -1,6 +1,6 @@
 #include "export/ExportOutput.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "export/ExportFileError.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "export/ExportSMSThread.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "export/ExportFileError.h"
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesTxt.h"
@@ -9,7 +9,7 @@
 #include "export/ExportSMSHtml.h"
 #include "export/ExportSMSPdf.h"
 #include "export/ExportTarget.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/MessageText.h"
 #include "store/MsgChat.h"
 

@@ -1,6 +1,6 @@
 #include "export/ExportTarget.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 
 #include <QDir>
 #include <QFileInfo>

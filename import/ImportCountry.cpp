@@ -2,7 +2,7 @@
 
 #include "country/CountryLibDb.h"
 #include "import/XmlCountryGuess.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/IOS6MessageDb.h"
 
 #include <QCoreApplication>

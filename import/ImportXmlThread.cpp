@@ -1,7 +1,7 @@
 #include "import/ImportXmlThread.h"
 
 #include "import/XmlReadAhead.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/SimpleSms.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "jobs/BackupSMSThread.h"
 
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/MessageOrder.h"
 #include "store/MsgMessage.h"
 

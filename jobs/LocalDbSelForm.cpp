@@ -1,8 +1,8 @@
 #include "jobs/LocalDbSelForm.h"
 
-#include "app/base/LocalDbName.h"
-#include "app/ui/AppStyle.h"
-#include "app/ui/MessageBoxes.h"
+#include "base/LocalDbName.h"
+#include "ui/AppStyle.h"
+#include "ui/MessageBoxes.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/WinMovable.h"
+#include "ui/WinMovable.h"
 
 #include <QDialog>
 #include <QString>
@@ -20,7 +20,7 @@ class QPushButton;
 //         return; // cancelled
 //
 // The name comes back untrimmed and follows the rule of isUsableLocalDbName
-// (app/base/LocalDbName.h), so it always names a plain, listed sub-folder of
+// (base/LocalDbName.h), so it always names a plain, listed sub-folder of
 // the local-databases folder.
 class LocalDbSelForm : public QDialog
 {

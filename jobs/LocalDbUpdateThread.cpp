@@ -1,9 +1,9 @@
 #include "jobs/LocalDbUpdateThread.h"
 
-#include "app/base/AppDirs.h"
-#include "app/base/Rc4.h"
+#include "base/AppDirs.h"
+#include "base/Rc4.h"
 #include "country/CountryInfo.h"
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "jobs/OldLocalDbFormat.h"
 #include "store/ExportMessagesDb.h"
 #include "store/SimpleSms.h"

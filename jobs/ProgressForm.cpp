@@ -1,7 +1,7 @@
 #include "jobs/ProgressForm.h"
 
-#include "app/ui/AppStyle.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/AppStyle.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui/WinMovable.h"
-#include "jobs/JobProgress.h"
+#include "ui/WinMovable.h"
+#include "jobcore/JobProgress.h"
 
 #include <QDialog>
 #include <QString>

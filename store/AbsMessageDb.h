@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/sql/AbsDb.h"
+#include "sql/AbsDb.h"
 
 class MessageSet;
 

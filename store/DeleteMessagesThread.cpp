@@ -1,6 +1,6 @@
 #include "store/DeleteMessagesThread.h"
 
-#include "jobs/JobProgress.h"
+#include "jobcore/JobProgress.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MsgMessage.h"
 

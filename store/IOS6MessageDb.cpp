@@ -1,7 +1,7 @@
 #include "store/IOS6MessageDb.h"
 
-#include "app/base/PathGuard.h"
-#include "store/sql/SqliteException.h"
+#include "base/PathGuard.h"
+#include "sql/SqliteException.h"
 
 #include <QFile>
 #include <QFileInfo>

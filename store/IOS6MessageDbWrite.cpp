@@ -1,12 +1,12 @@
 #include "store/IOS6MessageDb.h"
 
-#include "app/base/PathGuard.h"
+#include "base/PathGuard.h"
 #include "store/MessageHash.h"
 #include "store/MsgAttachment.h"
 #include "store/MsgChat.h"
 #include "store/MsgHandle.h"
 #include "store/MsgMessage.h"
-#include "store/sql/Sqlite3Row.h"
+#include "sql/Sqlite3Row.h"
 
 #include <QDebug>
 #include <QFile>

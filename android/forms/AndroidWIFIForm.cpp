@@ -1,8 +1,8 @@
 #include "android/forms/AndroidWIFIForm.h"
 
 #include "android/AndroidConnectWithWiFiThread.h"
-#include "app/ui/AppStyle.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/AppStyle.h"
+#include "ui/MessageBoxes.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 

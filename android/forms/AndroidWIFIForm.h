@@ -1,7 +1,7 @@
 #pragma once
 
 #include "android/AndroidDevice.h"
-#include "app/ui/WinMovable.h"
+#include "ui/WinMovable.h"
 
 #include <QDialog>
 

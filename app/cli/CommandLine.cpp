@@ -1,8 +1,8 @@
 #include "app/cli/CommandLine.h"
 
-#include "app/base/AppDirs.h"
-#include "app/base/AppInfo.h"
-#include "app/base/LogHandler.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
+#include "base/LogHandler.h"
 #include "app/cli/CommandLineImport.h"
 #include "app/cli/CommandLineIo.h"
 #include "app/cli/ConsoleProgress.h"

@@ -1,7 +1,7 @@
 #include "app/cli/CommandLineImport.h"
 
-#include "app/base/AppDirs.h"
-#include "app/base/LocalDbName.h"
+#include "base/AppDirs.h"
+#include "base/LocalDbName.h"
 #include "app/cli/CommandLineIo.h"
 #include "app/cli/ConsoleProgress.h"
 #include "country/CountryLibDb.h"

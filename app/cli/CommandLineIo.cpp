@@ -1,6 +1,6 @@
 #include "app/cli/CommandLineIo.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/dialogs/AboutUsForm.h"
 
-#include "app/base/AppInfo.h"
-#include "app/ui/AppStyle.h"
+#include "base/AppInfo.h"
+#include "ui/AppStyle.h"
 
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>

@@ -1,7 +1,7 @@
 #include "app/dialogs/DataSourceSelForm.h"
 
-#include "app/ui/AppStyle.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/AppStyle.h"
+#include "ui/MessageBoxes.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/WinMovable.h"
+#include "ui/WinMovable.h"
 
 #include <QDialog>
 #include <QList>

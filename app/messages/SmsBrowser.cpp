@@ -1,7 +1,7 @@
 #include "app/messages/SmsBrowser.h"
 
 #include "app/messages/MessageHtml.h"
-#include "app/ui/ShellOpen.h"
+#include "ui/ShellOpen.h"
 #include "store/MsgMessage.h"
 
 #include <QTextDocument>

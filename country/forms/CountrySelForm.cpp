@@ -1,7 +1,7 @@
 #include "country/forms/CountrySelForm.h"
 
-#include "app/ui/AppStyle.h"
-#include "app/ui/MessageBoxes.h"
+#include "ui/AppStyle.h"
+#include "ui/MessageBoxes.h"
 #include "country/CountryLibDb.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "android/AndroidDevice.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -9,7 +9,7 @@
 #include "android/AndroidLoadSMSThread.h"
 #include "android/PhoneSms.h"
 #include "android/SimpleProtocol.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
 #include "store/ExportMessagesDb.h"
 #include "store/MessageSet.h"

@@ -8,7 +8,7 @@
 
 #include "android/AndroidDevice.h"
 #include "android/AndroidRestoreSMSThread.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "store/ExportMessagesDb.h"
 
 #include <QElapsedTimer>

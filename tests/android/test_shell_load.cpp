@@ -8,7 +8,7 @@
 
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidShellLoadSMSThread.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageSet.h"

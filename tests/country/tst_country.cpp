@@ -1,7 +1,7 @@
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "country/CountryInfo.h"
 #include "country/CountryLibDb.h"
-#include "store/sql/Sqlite3DB.h"
+#include "sql/Sqlite3DB.h"
 
 #include <QFile>
 #include <QHash>

@@ -5,7 +5,7 @@
 #include "StoreTestKit.h"
 #include "TestHome.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
 #include "export/ExportMessagesXml.h"
 #include "import/ImportCountry.h"

@@ -3,7 +3,7 @@
 #include "TestHome.h"
 #include "jobs/BackupSMSThread.h"
 #include "store/IOS6MessageDb.h"
-#include "store/sql/Sqlite3DB.h"
+#include "sql/Sqlite3DB.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "StoreTestKit.h"
 #include "TestHome.h"
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "jobs/LocalDbUpdateThread.h"
 #include "store/IOS6MessageDb.h"
 #include "tools/gen_old_localdb/OldLocalDbWriter.h"

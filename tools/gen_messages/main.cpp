@@ -7,7 +7,7 @@
 // --demo-phone places a phone named "Demo Phone" among the virtual phones of
 // the user's data folder (once; an existing one is left as it is).
 
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "tools/gen_messages/MessageGenerator.h"
 
 #include <QCoreApplication>

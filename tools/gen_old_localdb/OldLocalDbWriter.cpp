@@ -1,9 +1,9 @@
 #include "tools/gen_old_localdb/OldLocalDbWriter.h"
 
-#include "app/base/Rc4.h"
+#include "base/Rc4.h"
 #include "jobs/OldLocalDbFormat.h"
 #include "store/MessageSet.h"
-#include "store/sql/Sqlite3DB.h"
+#include "sql/Sqlite3DB.h"
 #include "tools/gen_messages/MessageGenerator.h"
 
 #include <QFile>

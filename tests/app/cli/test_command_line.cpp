@@ -3,8 +3,8 @@
 // backup format that keeps every message.
 #include "TestHome.h"
 
-#include "app/base/AppDirs.h"
-#include "app/base/AppInfo.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageHash.h"
 #include "store/MessageSet.h"

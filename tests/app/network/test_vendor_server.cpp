@@ -6,9 +6,9 @@
 #include "tests/support/UrlCatcher.h"
 
 #include "app/MainWindow.h"
-#include "app/base/AppDirs.h"
-#include "app/base/VendorServer.h"
-#include "app/ui/MessageBoxes.h"
+#include "base/AppDirs.h"
+#include "base/VendorServer.h"
+#include "ui/MessageBoxes.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestHttpServer.h"
 

@@ -1,7 +1,7 @@
 #include "WindowTestKit.h"
 
 #include "app/MainWindow.h"
-#include "app/base/AppDirs.h"
+#include "base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
