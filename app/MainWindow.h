@@ -185,7 +185,7 @@ private:
     _LocalDBItemNode* pickLocalDbForWriting(const QString& suggestedName, bool* created = nullptr);
     QStringList localDbNames() const;
     _LocalDBItemNode* findLocalDb(const QString& name) const;
-    _LocalDBItemNode* createLocalDb(const QString& name);
+    _LocalDBItemNode* createLocalDb(const QString& name, bool& made);
 
     // Import (MainWindowImport.cpp).
     bool importCountry(_LocalDBItemNode* target, const QString& file, QString& country);

@@ -1,18 +1,15 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowForm.h"
-#include "base/AppDirs.h"
 #include "app/tree/ItemModelMain.h"
-#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
 #include "jobs/BackupSMSThread.h"
 #include "jobs/JobRunner.h"
 #include "jobs/LocalDbSelForm.h"
 #include "jobs/ProgressForm.h"
 #include "store/IOS6MessageDb.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "store/LocalDbCatalogue.h"
+#include "ui/MessageBoxes.h"
 
 #include <exception>
 
@@ -72,12 +69,13 @@ _LocalDBItemNode* MainWindow::pickLocalDbForWriting(const QString& suggestedName
     }
     if (name.isEmpty())
         return nullptr;
+    bool made = false;
     _LocalDBItemNode* target = findLocalDb(name);
+    if (!target)
+        target = createLocalDb(name, made);
     // Only a folder that was not there at all is this job's to take away again.
     if (created)
-        *created = !target && !QFileInfo::exists(localDbDir().absoluteFilePath(name));
-    if (!target)
-        target = createLocalDb(name);
+        *created = made;
     if (target)
         target->db->close();
     return target;
@@ -91,31 +89,28 @@ QStringList MainWindow::localDbNames() const
     return names;
 }
 
-// The database of exactly that name; else the first whose name differs only
-// in letter case ("Alpha" and "alpha" may both exist on a case-sensitive disk).
+// The database the tree shows under that name, or under one that differs
+// only in letter case (the catalogue's rule); null when there is none.
 _LocalDBItemNode* MainWindow::findLocalDb(const QString& name) const
 {
-    _LocalDBItemNode* other = nullptr;
+    const QString shown = LocalDbCatalogue::match(localDbNames(), name);
     for (Node* node : mainModel->localDbRoot()->children) {
-        if (node->type != kNodeLocalDb)
-            continue;
-        if (node->name == name)
+        if (node->type == kNodeLocalDb && !shown.isEmpty() && node->name == shown)
             return static_cast<_LocalDBItemNode*>(node);
-        if (!other && node->name.compare(name, Qt::CaseInsensitive) == 0)
-            other = static_cast<_LocalDBItemNode*>(node);
     }
-    return other;
+    return nullptr;
 }
 
 // A new, empty local database: its folder (so that it is listed at the next
-// start even when the backup does not complete) and its node.
-_LocalDBItemNode* MainWindow::createLocalDb(const QString& name)
+// start even when the backup does not complete) and its node. made tells
+// whether the folder was made just now.
+_LocalDBItemNode* MainWindow::createLocalDb(const QString& name, bool& made)
 {
-    const QDir folder = localDbDir();
-    if (!folder.mkpath(name)) {
-        showErrorBox(tr("Can't create the database folder %1.").arg(folder.absoluteFilePath(name)));
+    try {
+        made = LocalDbCatalogue::create(name);
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
         return nullptr;
     }
-    auto db = QSharedPointer<IOS6MessageDb>::create(QDir(folder.absoluteFilePath(name)), QString());
-    return mainModel->addLocalDb(db, name);
+    return mainModel->addLocalDb(LocalDbCatalogue::database(name), name);
 }

@@ -1,14 +1,15 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowForm.h"
-#include "base/AppDirs.h"
-#include "base/AppInfo.h"
 #include "app/dialogs/AboutUsForm.h"
 #include "app/tree/ItemModelMain.h"
+#include "app/views/MyTreeView.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
+#include "store/IOS6MessageDb.h"
+#include "store/LocalDbCatalogue.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ShellOpen.h"
-#include "app/views/MyTreeView.h"
-#include "store/IOS6MessageDb.h"
 
 #include <QDir>
 
@@ -34,11 +35,8 @@ QStringList subFolders(const QDir& dir)
 // (and read) only when the user selects it, so a damaged one is listed too.
 void MainWindow::loadLocalDatabases()
 {
-    const QDir folder = localDbDir();
-    for (const QString& name : subFolders(folder)) {
-        auto db = QSharedPointer<IOS6MessageDb>::create(QDir(folder.absoluteFilePath(name)), QString());
-        mainModel->addLocalDb(db, name);
-    }
+    for (const QString& name : LocalDbCatalogue::names())
+        mainModel->addLocalDb(LocalDbCatalogue::database(name), name);
     ui->treeViewDS->expand(mainModel->indexOfNode(mainModel->localDbRoot()));
 }
 

@@ -1,6 +1,6 @@
 #include "jobs/LocalDbSelForm.h"
 
-#include "base/LocalDbName.h"
+#include "store/LocalDbCatalogue.h"
 #include "ui/AppStyle.h"
 #include "ui/MessageBoxes.h"
 
@@ -70,7 +70,7 @@ void LocalDbSelForm::onBtnOkPress()
     enteredName = cbLocalDbNames->currentText();
     if (enteredName.trimmed().isEmpty())
         showWarningBox(tr("IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME"));
-    else if (!isUsableLocalDbName(enteredName))
+    else if (!LocalDbCatalogue::isUsableName(enteredName))
         showWarningBox(tr("IDS_INVALID_LOCALDB_NAME"));
     else
         accept();

@@ -19,9 +19,9 @@ class QPushButton;
 //     if (name.isEmpty())
 //         return; // cancelled
 //
-// The name comes back untrimmed and follows the rule of isUsableLocalDbName
-// (base/LocalDbName.h), so it always names a plain, listed sub-folder of
-// the local-databases folder.
+// The name comes back untrimmed and follows the name rule of the local
+// databases (LocalDbCatalogue::isUsableName), so it always names a plain,
+// listed sub-folder of the local-databases folder.
 class LocalDbSelForm : public QDialog
 {
     Q_OBJECT

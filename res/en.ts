@@ -194,10 +194,6 @@
         <translation>Successfully Deleted Database %0.</translation>
     </message>
     <message>
-        <source>Can't create the database folder %1.</source>
-        <translation>Can't create the database folder %1.</translation>
-    </message>
-    <message>
         <source>Import XML Backup</source>
         <translation>Import XML Backup</translation>
     </message>
@@ -729,10 +725,6 @@ Exit status: 0 success, 1 failure, 2 wrong arguments.</translation>
         <translation>Can't find the file %1.</translation>
     </message>
     <message>
-        <source>Can't create the database folder %1.</source>
-        <translation>Can't create the database folder %1.</translation>
-    </message>
-    <message>
         <source>The import of %1 was stopped.</source>
         <translation>The import of %1 was stopped.</translation>
     </message>
@@ -754,6 +746,13 @@ Exit status: 0 success, 1 failure, 2 wrong arguments.</translation>
     <message>
         <source>The file is not a readable XML backup (line %1: %2).</source>
         <translation>The file is not a readable XML backup (line %1: %2).</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDbCatalogue</name>
+    <message>
+        <source>Can't create the database folder %1.</source>
+        <translation>Can't create the database folder %1.</translation>
     </message>
 </context>
 <context>

@@ -64,7 +64,6 @@ TEXTS = {
         ("IDS_CONFIRM_DEL_THIS_CHAT", "Confirm to delete SMS with this contact?"),
         ("IDS_CONFIRM_DEL_THIS_LOCALDB", "Confirm to delete this Database?"),
         ("IDS_DEL_LOCALDB_SUC", "Successfully Deleted Database %0."),
-        ("Can't create the database folder %1.", None),
         ("Import XML Backup", None),
         ("XML Backup (*.xml)", None),
         ("All Files (*)", None),
@@ -220,7 +219,6 @@ TEXTS = {
         ("\"%1\" can't be the name of a local database (none of \\ / : * ? \" < > |, no leading dot).", None),
         ("Unknown country %1: use a region code such as US or DE.", None),
         ("Can't find the file %1.", None),
-        ("Can't create the database folder %1.", None),
         ("The import of %1 was stopped.", None),
     ],
     "XmlBackupReader": [
@@ -228,6 +226,9 @@ TEXTS = {
         ("The file is not an SMS backup: its first element is <%1>, not <smses>.", None),
         ("The file ends in the middle of an element (line %1): it is incomplete.", None),
         ("The file is not a readable XML backup (line %1: %2).", None),
+    ],
+    "LocalDbCatalogue": [
+        ("Can't create the database folder %1.", None),
     ],
     "DeleteMessagesThread": [
         ("IDS_DELETING_LOCAL_DB_MESSAGES", "Deleting SMS..."),

@@ -10,6 +10,7 @@
 #include "export/ExportSMSThread.h"
 #include "export/ExportTarget.h"
 #include "store/IOS6MessageDb.h"
+#include "store/LocalDbCatalogue.h"
 #include "store/MessageLists.h"
 #include "store/MessageOrder.h"
 #include "store/MessageSet.h"
@@ -67,14 +68,15 @@ int exportDb(const QCommandLineParser& parser, const QStringList& args)
         return fail(translated("Unknown format %1: use xml, txt, doc, csv, html or pdf.")
                         .arg(parser.value(QStringLiteral("format"))),
                     Usage);
-    const QString folder = findLocalDbFolder(args.at(1));
-    if (folder.isEmpty())
+    const QString name = LocalDbCatalogue::find(args.at(1));
+    if (name.isEmpty())
         return fail(translated("There is no local database named %1.").arg(args.at(1)));
+    const QString folder = LocalDbCatalogue::folderOf(name);
     MessageSet set;
     try {
-        IOS6MessageDb db{QDir(folder), QString()};
-        db.readMessages(set, 0);
-        db.close();
+        const QSharedPointer<IOS6MessageDb> db = LocalDbCatalogue::database(name);
+        db->readMessages(set, 0);
+        db->close();
     } catch (const std::exception& e) {
         return fail(namingPath(QString::fromUtf8(e.what()), folder));
     }

@@ -1,12 +1,12 @@
 #include "app/cli/CommandLineImport.h"
 
-#include "base/AppDirs.h"
-#include "base/LocalDbName.h"
 #include "app/cli/CommandLineIo.h"
 #include "app/cli/ConsoleProgress.h"
+#include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
 #include "import/ImportCountry.h"
 #include "import/ImportXmlThread.h"
+#include "store/LocalDbCatalogue.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -80,7 +80,7 @@ int importXml(const QCommandLineParser& parser, const QStringList& args)
         return fail(translated("usage: textferry import-xml FILE --into NAME [--country CODE]"), Usage);
     const QString file = args.at(1);
     const QString name = parser.value(QStringLiteral("into"));
-    if (!isUsableLocalDbName(name))
+    if (!LocalDbCatalogue::isUsableName(name))
         return fail(translated("\"%1\" can't be the name of a local database (none of \\ / : * ? \" < > |, "
                                "no leading dot).")
                         .arg(name),
@@ -95,19 +95,20 @@ int importXml(const QCommandLineParser& parser, const QStringList& args)
     }
     if (!QFileInfo(file).isFile())
         return fail(translated("Can't find the file %1.").arg(file));
-    QString folder = findLocalDbFolder(name);
-    const bool created = folder.isEmpty();
+    const QString existing = LocalDbCatalogue::find(name);
+    const bool isNew = existing.isEmpty();
+    const QString folder = LocalDbCatalogue::folderOf(isNew ? name : existing);
     QString country;
     try {
-        country = importCountry(folder, requested, file);
+        country = importCountry(isNew ? QString() : folder, requested, file);
     } catch (const std::exception& e) {
-        return fail(namingPath(QString::fromUtf8(e.what()), created ? file : folder));
+        return fail(namingPath(QString::fromUtf8(e.what()), isNew ? file : folder));
     }
-    if (created) {
-        folder = localDbDir().absoluteFilePath(name);
-        if (!QDir().mkpath(folder))
-            return fail(
-                translated("Can't create the database folder %1.").arg(QDir::toNativeSeparators(folder)));
+    bool created = false;
+    try {
+        created = isNew && LocalDbCatalogue::create(name);
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what()));
     }
     ConsoleProgress progress;
     ImportXmlThread job(file, QDir(folder), country, &progress, nullptr);

@@ -1,7 +1,5 @@
 #include "app/cli/CommandLineIo.h"
 
-#include "base/AppDirs.h"
-
 #include <QCoreApplication>
 #include <QDir>
 
@@ -30,19 +28,6 @@ QString namingPath(const QString& error, const QString& path)
     if (error.contains(native) || error.contains(path))
         return error;
     return native + QStringLiteral(": ") + error;
-}
-
-QString findLocalDbFolder(const QString& name)
-{
-    const QDir folder = localDbDir();
-    const QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    if (names.contains(name))
-        return folder.absoluteFilePath(name);
-    for (const QString& other : names) {
-        if (other.compare(name, Qt::CaseInsensitive) == 0)
-            return folder.absoluteFilePath(other);
-    }
-    return QString();
 }
 
 } // namespace CommandLine

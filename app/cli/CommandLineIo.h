@@ -5,7 +5,7 @@
 #include <cstdio>
 
 // What the commands of the command line share: the exit statuses, the
-// texts, the output and the look-up of a local database by name.
+// texts and the output.
 namespace CommandLine {
 
 enum ExitStatus
@@ -22,9 +22,5 @@ void print(std::FILE* stream, const QString& text);
 int fail(const QString& error, int status = Failure);
 // The error as it is when it names the path, else "path: error".
 QString namingPath(const QString& error, const QString& path);
-
-// The folder of the local database of that name: exactly that name, else
-// one that differs only in letter case; empty when there is none.
-QString findLocalDbFolder(const QString& name);
 
 } // namespace CommandLine
