@@ -3,9 +3,12 @@
 #include <QString>
 #include <QStringList>
 
-// What the save dialog of the export command offers and what its answer
-// means: the file filters, and for a chosen filter the export format and the
-// destination path adjusted to it.
+#include <optional>
+
+// The export's formats as the save dialog of the export command and the
+// command line name them, and what a choice means: the file filters, and for
+// a chosen filter (or format name) the export format and the destination
+// path adjusted to it. One table holds each format's filter, name and ending.
 struct ExportTarget
 {
     enum Format : unsigned
@@ -27,4 +30,7 @@ struct ExportTarget
     // added for the files; for the folders, the name cut at its first dot
     // when it has a suffix, then "-pdf" or "-html" appended.
     static ExportTarget forChoice(const QString& path, const QString& filter);
+    // The same for a format named on the command line: "txt", "doc", "csv",
+    // "pdf", "html" or "xml", in any letter case; none for another name.
+    static std::optional<ExportTarget> forFormatName(const QString& path, const QString& name);
 };

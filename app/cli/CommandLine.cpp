@@ -1,11 +1,11 @@
 #include "app/cli/CommandLine.h"
 
-#include "base/AppDirs.h"
-#include "base/AppInfo.h"
-#include "base/LogHandler.h"
 #include "app/cli/CommandLineImport.h"
 #include "app/cli/CommandLineIo.h"
 #include "app/cli/ConsoleProgress.h"
+#include "base/AppDirs.h"
+#include "base/AppInfo.h"
+#include "base/LogHandler.h"
 #include "export/ExportMessagesXml.h"
 #include "export/ExportSMSThread.h"
 #include "export/ExportTarget.h"
@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace CommandLine {
 namespace {
@@ -33,17 +34,6 @@ const QString kExport = QStringLiteral("export");
 // arguments to the command line, even before the command.
 const char* const kOwnOptions[] = {"help",    "help-all", "version", "into",
                                    "country", "format",   "out",     "descending"};
-
-// The save dialog's filter of a format name ("csv" is "CSV Files(*.csv)").
-QString filterOfFormat(const QString& format)
-{
-    const QString pattern = QStringLiteral("(*.") + format.toLower() + QLatin1Char(')');
-    for (const QString& filter : ExportTarget::filters()) {
-        if (filter.endsWith(pattern))
-            return filter;
-    }
-    return QString();
-}
 
 // Whether the export would write anything: an XML backup holds only ordinary messages.
 bool writesAnything(const QList<_MsgMessage*>& list, unsigned format)
@@ -63,8 +53,9 @@ int exportDb(const QCommandLineParser& parser, const QStringList& args)
     const QString out = parser.value(QStringLiteral("out"));
     if (out.trimmed().isEmpty())
         return fail(translated("--out needs a path."), Usage);
-    const QString filter = filterOfFormat(parser.value(QStringLiteral("format")));
-    if (filter.isEmpty())
+    const std::optional<ExportTarget> target =
+        ExportTarget::forFormatName(out, parser.value(QStringLiteral("format")));
+    if (!target)
         return fail(translated("Unknown format %1: use xml, txt, doc, csv, html or pdf.")
                         .arg(parser.value(QStringLiteral("format"))),
                     Usage);
@@ -87,12 +78,11 @@ int exportDb(const QCommandLineParser& parser, const QStringList& args)
         sortMessagesAscending(list);
     else
         sortMessagesDescending(list);
-    const ExportTarget target = ExportTarget::forChoice(out, filter);
-    if (!writesAnything(list, target.format))
+    if (!writesAnything(list, target->format))
         return fail(translated("Nothing to export; no file was written."));
-    const QString path = QDir::toNativeSeparators(QFileInfo(target.path).absoluteFilePath());
+    const QString path = QDir::toNativeSeparators(QFileInfo(target->path).absoluteFilePath());
     ConsoleProgress progress;
-    ExportSMSThread job(list, target.path, target.format, ascending, &progress, nullptr);
+    ExportSMSThread job(list, target->path, target->format, ascending, &progress, nullptr);
     if (!progress.run(job))
         return fail(progress.error.isEmpty() ? translated("The export to %1 was stopped.").arg(path)
                                              : namingPath(progress.error, path));

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -79,6 +80,10 @@ private slots:
 
     void filterMakesThePath_data();
     void filterMakesThePath();
+    void formatNameMeansItsFilter_data();
+    void formatNameMeansItsFilter();
+    void unknownFormatName_data();
+    void unknownFormatName();
     void groupedOrderKeepsConversationsTogether();
     void formats_data();
     void formats();
@@ -184,6 +189,57 @@ void TestExportJob::filterMakesThePath()
     const ExportTarget target = ExportTarget::forChoice(chosen, filter);
     QCOMPARE(target.format, format);
     QCOMPARE(target.path, path);
+}
+
+// The command line's format names mean what the save dialog's filters mean.
+void TestExportJob::formatNameMeansItsFilter_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("filter");
+    QTest::newRow("txt") << "txt"
+                         << "Text Files(*.txt)";
+    QTest::newRow("doc") << "doc"
+                         << "Doc Files(*.doc)";
+    QTest::newRow("csv") << "csv"
+                         << "CSV Files(*.csv)";
+    QTest::newRow("pdf") << "pdf"
+                         << "PDF Files(*.pdf)";
+    QTest::newRow("html") << "html"
+                          << "HTML Files(*.html)";
+    QTest::newRow("xml") << "xml"
+                         << "XML Backup (*.xml)";
+    QTest::newRow("any letter case") << "PdF"
+                                     << "PDF Files(*.pdf)";
+}
+
+void TestExportJob::formatNameMeansItsFilter()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QVERIFY(ExportTarget::filters().contains(filter));
+    for (const QString& chosen : {QStringLiteral("/d/sms"), QStringLiteral("/d/report.final.pdf")}) {
+        const std::optional<ExportTarget> named = ExportTarget::forFormatName(chosen, name);
+        QVERIFY(named);
+        const ExportTarget filtered = ExportTarget::forChoice(chosen, filter);
+        QCOMPARE(named->format, filtered.format);
+        QCOMPARE(named->path, filtered.path);
+    }
+}
+
+void TestExportJob::unknownFormatName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << "";
+    QTest::newRow("other format") << "jpeg";
+    QTest::newRow("with a blank") << "pdf ";
+    QTest::newRow("a pattern") << "*.pdf";
+    QTest::newRow("a filter") << "Text Files(*.txt)";
+}
+
+void TestExportJob::unknownFormatName()
+{
+    QFETCH(QString, name);
+    QVERIFY(!ExportTarget::forFormatName(QStringLiteral("/d/sms"), name));
 }
 
 // Ann and Carol end at the same moment: their messages still stay together.
