@@ -84,8 +84,8 @@ _LocalDBItemNode* MainWindow::pickLocalDbForWriting(const QString& suggestedName
 QStringList MainWindow::localDbNames() const
 {
     QStringList names;
-    for (const Node* node : mainModel->localDbRoot()->children)
-        names.append(node->name);
+    for (const _LocalDBItemNode* database : mainModel->localDbs())
+        names.append(database->name);
     return names;
 }
 
@@ -94,9 +94,9 @@ QStringList MainWindow::localDbNames() const
 _LocalDBItemNode* MainWindow::findLocalDb(const QString& name) const
 {
     const QString shown = LocalDbCatalogue::match(localDbNames(), name);
-    for (Node* node : mainModel->localDbRoot()->children) {
-        if (node->type == kNodeLocalDb && !shown.isEmpty() && node->name == shown)
-            return static_cast<_LocalDBItemNode*>(node);
+    for (_LocalDBItemNode* database : mainModel->localDbs()) {
+        if (!shown.isEmpty() && database->name == shown)
+            return database;
     }
     return nullptr;
 }

@@ -1,14 +1,14 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowForm.h"
-#include "base/AppDirs.h"
 #include "app/tree/ItemModelMain.h"
-#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
+#include "base/AppDirs.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 #include "store/DeleteMessagesThread.h"
 #include "store/IOS6MessageDb.h"
+#include "ui/MessageBoxes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,8 +38,8 @@ void MainWindow::miDel()
 void MainWindow::miDelSel()
 {
     Node* node = currentNode();
-    _AbsDBItemNode* source = ItemModelMain::sourceOf(node);
-    if (!source || source->type != kNodeLocalDb)
+    _LocalDBItemNode* source = asLocalDb(ItemModelMain::sourceOf(node));
+    if (!source)
         return;
     const MessageList list = selectedMessages();
     if (list.isEmpty() || !listBelongsToSource(list))
@@ -58,9 +58,9 @@ void MainWindow::miDelSel()
 // Deletes every message of the selected conversation, then the conversation.
 void MainWindow::miDelChat()
 {
-    Node* node = currentNode();
-    _AbsDBItemNode* source = ItemModelMain::sourceOf(node);
-    if (!node || node->type != kNodeConversation || !source)
+    _ChatSessionItemNode* conversation = asConversation(currentNode());
+    _AbsDBItemNode* source = ItemModelMain::sourceOf(conversation);
+    if (!conversation || !source)
         return;
     const MessageList list = chatMessages();
     if (!listBelongsToSource(list))
@@ -72,19 +72,18 @@ void MainWindow::miDelChat()
     clearMessageView();
     ui->treeViewDS->setCurrentIndex(QModelIndex());
     deleteRecords(*source->messageSet, list);
-    deleteEmptyChats(*source->messageSet, static_cast<_ChatSessionItemNode*>(node)->chats);
-    mainModel->removeNode(node);
+    deleteEmptyChats(*source->messageSet, conversation->chats);
+    mainModel->removeNode(conversation);
 }
 
 // Deletes a whole local database: its folder and its node.
 void MainWindow::miDelAll()
 {
-    Node* node = currentNode();
-    if (!node || node->type != kNodeLocalDb)
+    _LocalDBItemNode* database = asLocalDb(currentNode());
+    if (!database)
         return;
     if (!askYesNo(tr("IDS_CONFIRM_DEL_THIS_LOCALDB")))
         return;
-    auto* database = static_cast<_LocalDBItemNode*>(node);
     const QString name = database->name;
     const QDir folder = localDbDir();
     if (!isDirectChild(folder, name)) {

@@ -109,12 +109,9 @@ void MainWindow::updateActions()
     // Setting the tree's model reports a selection change before the menus exist.
     if (!actBackup)
         return;
-    const Node* node = currentNode();
-    if (node && node->type == kNodeConversation)
-        node = node->parent;
-    const int type = node ? node->type : 0;
-    const bool phone = type == kNodeDevice;
-    const bool localDb = type == kNodeLocalDb;
+    const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
+    const bool phone = asPhone(source) != nullptr;
+    const bool localDb = asLocalDb(source) != nullptr;
     const int phones = phoneCount();
     actBackup->setEnabled(phone);
     actA2A->setEnabled(phone && phones > 1);
@@ -126,16 +123,17 @@ void MainWindow::updateActions()
 
 QMenu* MainWindow::createTreeContextMenu()
 {
-    const Node* node = currentNode();
+    Node* node = currentNode();
     if (!node)
         return nullptr;
     const bool otherPhone = phoneCount() > 1;
     const bool anyPhone = phoneCount() > 0;
-    switch (node->type) {
-    case kNodeRootLocalDbs:
+    if (node == mainModel->localDbRoot())
         return menuOf(this, {{kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder},
                              {kImportXmlText, kNoIcon, &MainWindow::miImportXml}});
-    case kNodeDevice:
+    const _AbsDBItemNode* source = ItemModelMain::sourceOf(node);
+    const bool conversation = asConversation(node) != nullptr;
+    if (asPhone(source) && !conversation) {
         return menuOf(this, {
                                 {kBackupText, kBackupIcon, &MainWindow::miBackupAll},
                                 {kA2AText, kA2AIcon, &MainWindow::miA2AAll, otherPhone},
@@ -144,39 +142,37 @@ QMenu* MainWindow::createTreeContextMenu()
                                 {"View Cache Files", kNoIcon, &MainWindow::miViewCache},
                                 {"Disconnect Device", ":res/unmount.png", &MainWindow::miUnmoutDevice},
                             });
-    case kNodeLocalDb:
+    }
+    if (asLocalDb(source) && !conversation) {
         return menuOf(this, {
                                 {kDb2AText, kDb2AIcon, &MainWindow::miDb2AAll, anyPhone},
                                 {kExportText, kExportIcon, &MainWindow::miExportAll},
                                 {kPrintText, kPrintIcon, &MainWindow::miPrintAll},
                                 {"Delete this Database", kDeleteIcon, &MainWindow::miDelAll},
                             });
-    case kNodeConversation:
-        if (node->parent && node->parent->type == kNodeDevice) {
-            return menuOf(
-                this, {
-                          {"Backup SMS with this contact to Local Database", kBackupIcon,
-                           &MainWindow::miBackupChat},
-                          {"Transfer SMS with this contact to other Android", kA2AIcon,
-                           &MainWindow::miA2AChat, otherPhone},
-                          {"Export SMS with this contact to File", kExportIcon, &MainWindow::miExportChat},
-                          {"Print SMS with this contact", kPrintIcon, &MainWindow::miPrintChat},
-                      });
-        }
-        if (node->parent && node->parent->type == kNodeLocalDb) {
-            return menuOf(
-                this, {
-                          {"Transfer SMS with this contact to Android", kDb2AIcon, &MainWindow::miDb2AChat,
-                           anyPhone},
-                          {"Export SMS with this contact to File", kExportIcon, &MainWindow::miExportChat},
-                          {"Print SMS with this contact", kPrintIcon, &MainWindow::miPrintChat},
-                          {"Delete SMS with this contact", kDeleteIcon, &MainWindow::miDelChat},
-                      });
-        }
-        return nullptr;
-    default:
-        return nullptr;
     }
+    if (asPhone(source)) {
+        return menuOf(
+            this,
+            {
+                {"Backup SMS with this contact to Local Database", kBackupIcon, &MainWindow::miBackupChat},
+                {"Transfer SMS with this contact to other Android", kA2AIcon, &MainWindow::miA2AChat,
+                 otherPhone},
+                {"Export SMS with this contact to File", kExportIcon, &MainWindow::miExportChat},
+                {"Print SMS with this contact", kPrintIcon, &MainWindow::miPrintChat},
+            });
+    }
+    if (asLocalDb(source)) {
+        return menuOf(
+            this,
+            {
+                {"Transfer SMS with this contact to Android", kDb2AIcon, &MainWindow::miDb2AChat, anyPhone},
+                {"Export SMS with this contact to File", kExportIcon, &MainWindow::miExportChat},
+                {"Print SMS with this contact", kPrintIcon, &MainWindow::miPrintChat},
+                {"Delete SMS with this contact", kDeleteIcon, &MainWindow::miDelChat},
+            });
+    }
+    return nullptr;
 }
 
 QMenu* MainWindow::createSmsContextMenu()
@@ -184,7 +180,7 @@ QMenu* MainWindow::createSmsContextMenu()
     const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
     if (!source)
         return nullptr;
-    if (source->type == kNodeDevice) {
+    if (asPhone(source)) {
         return menuOf(
             this,
             {

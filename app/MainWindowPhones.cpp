@@ -8,14 +8,14 @@
 #include "android/AndroidShellLoadSMSThread.h"
 #include "android/forms/AndroidWIFIForm.h"
 #include "app/MainWindowForm.h"
-#include "base/AppInfo.h"
 #include "app/tree/ItemModelMain.h"
-#include "ui/MessageBoxes.h"
+#include "base/AppInfo.h"
 #include "country/CountryLibDb.h"
 #include "country/forms/CountrySelForm.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 #include "store/IOS6MessageDb.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -168,9 +168,7 @@ void MainWindow::androidUsbTips()
 // by identifier could hit another one).
 void MainWindow::miUnmoutDevice()
 {
-    Node* node = currentNode();
-    if (node && node->type == kNodeDevice)
-        removeSourceNode(static_cast<_AbsDBItemNode*>(node));
+    removeSourceNode(asPhone(currentNode()));
 }
 
 // "Connect Android Phone via WiFi": the WiFi dialog, then the load, as for a

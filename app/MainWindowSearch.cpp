@@ -3,9 +3,9 @@
 #include "app/MainWindowForm.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/tree/ItemModelMain.h"
-#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
 #include "store/MessageText.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLineEdit>
 
@@ -37,16 +37,11 @@ void MainWindow::searchCotnact()
     Node* node = currentNode();
     if (!node)
         return;
-    Node* source = nullptr;
-    int start = 0;
-    if (node->type == kNodeDevice || node->type == kNodeLocalDb) {
-        source = node;
-    } else if (node->type == kNodeConversation && node->parent) {
-        source = node->parent;
-        start = int(source->children.indexOf(node)) + 1;
-    } else {
+    // A conversation searches on from the next one of its source.
+    const Node* source = ItemModelMain::sourceOf(node);
+    if (!source)
         return;
-    }
+    const int start = source == node ? 0 : int(source->children.indexOf(node)) + 1;
     const QList<Node*>& conversations = source->children;
     const int row = findRowFrom(start, int(conversations.size()), [&](int r) {
         return conversations.at(r)->name.contains(keyword, Qt::CaseInsensitive);

@@ -4,11 +4,11 @@
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
-#include "ui/MessageBoxes.h"
 #include "app/views/MyTreeView.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageLists.h"
 #include "store/MessageOrder.h"
+#include "ui/MessageBoxes.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -41,30 +41,21 @@ void MainWindow::showSelectedNode(Node* node)
     // Whatever the views showed before belongs to another node: they never
     // keep it once this one has failed to read.
     try {
-        switch (node ? node->type : 0) {
-        case kNodeLocalDb:
-            showLocalDb(static_cast<_LocalDBItemNode*>(node));
-            break;
-        case kNodeConversation: {
+        if (_LocalDBItemNode* database = asLocalDb(node)) {
+            showLocalDb(database);
+        } else if (_ChatSessionItemNode* conversation = asConversation(node)) {
             // The source's set was read whole with its conversations.
-            auto* conversation = static_cast<_ChatSessionItemNode*>(node);
             _AbsDBItemNode* source = ItemModelMain::sourceOf(conversation);
             if (conversation->chats.isEmpty() || !source)
                 clearMessageView();
             else
                 showSourceMessages(source, messagesOfChats(conversation->chats));
-            break;
-        }
-        case kNodeDevice: {
+        } else if (_AndroidDeviceItemNode* phone = asPhone(node)) {
             // A phone's cache is read again on every selection.
-            auto* phone = static_cast<_AbsDBItemNode*>(node);
             readSource(phone);
             showSourceMessages(phone, allMessages(*phone->messageSet));
-            break;
-        }
-        default:
+        } else {
             clearMessageView();
-            break;
         }
     } catch (const std::exception& e) {
         clearMessageView();
@@ -209,7 +200,7 @@ void MainWindow::runPlainCommand(Command sel, Command chat, Command all)
     const Node* node = currentNode();
     if (!node)
         return;
-    if (node->type == kNodeConversation)
+    if (asConversation(node))
         (this->*chat)();
     else
         (this->*all)();

@@ -99,10 +99,8 @@ void MainWindow::miOpenDbFolder()
 
 void MainWindow::miViewCache()
 {
-    const Node* node = currentNode();
-    if (!node || node->type != kNodeDevice)
-        return;
-    openInExplorer(QDir(static_cast<const _AndroidDeviceItemNode*>(node)->device.cacheDir()).absolutePath());
+    if (const _AndroidDeviceItemNode* phone = asPhone(currentNode()))
+        openInExplorer(QDir(phone->device.cacheDir()).absolutePath());
 }
 
 // The phones' caches go, and with them what the phones show: a phone keeps
@@ -112,9 +110,8 @@ void MainWindow::miClearCache()
 {
     const QString caches = appDataDir().absoluteFilePath(QStringLiteral("android_cache"));
     int emptied = 0;
-    for (Node* node : mainModel->deviceRoot()->children) {
-        auto* phone = static_cast<_AbsDBItemNode*>(node);
-        if (node->type != kNodeDevice || !isInside(phone->db->folder().absolutePath(), caches))
+    for (_AndroidDeviceItemNode* phone : mainModel->phones()) {
+        if (!isInside(phone->db->folder().absolutePath(), caches))
             continue;
         replaceSourceSet(phone, MessageSetPtr::create());
         ++emptied;

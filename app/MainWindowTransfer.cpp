@@ -5,10 +5,10 @@
 #include "android/AndroidRestoreSMSThread.h"
 #include "app/dialogs/DataSourceSelForm.h"
 #include "app/tree/ItemModelMain.h"
-#include "ui/MessageBoxes.h"
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 #include "store/IOS6MessageDb.h"
+#include "ui/MessageBoxes.h"
 
 #include <QHash>
 
@@ -91,14 +91,11 @@ void MainWindow::sendToAndroid(const MessageList& list)
 // Every phone but the one the messages come from; null when the user cancels.
 _AndroidDeviceItemNode* MainWindow::pickTargetPhone()
 {
-    const _AbsDBItemNode* source = ItemModelMain::sourceOf(currentNode());
-    const auto* sourcePhone =
-        source && source->type == kNodeDevice ? static_cast<const _AndroidDeviceItemNode*>(source) : nullptr;
+    const _AndroidDeviceItemNode* sourcePhone = asPhone(ItemModelMain::sourceOf(currentNode()));
     QList<DataSourceItem> items;
     QHash<qint64, QString> uids;
-    for (Node* node : mainModel->deviceRoot()->children) {
-        const auto* phone = static_cast<const _AndroidDeviceItemNode*>(node);
-        if (node->type != kNodeDevice || (sourcePhone && phone->device.uid == sourcePhone->device.uid))
+    for (const _AndroidDeviceItemNode* phone : mainModel->phones()) {
+        if (sourcePhone && phone->device.uid == sourcePhone->device.uid)
             continue;
         const qint64 key = qint64(items.size()) + 1;
         items.append({QStringLiteral(":res/android.png"), phone->device.displayName(), key});

@@ -62,12 +62,12 @@ QVariant ItemModelMain::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return node->name;
     case Qt::ToolTipRole:
-        if (node->type == kNodeDevice && static_cast<const _AndroidDeviceItemNode*>(node)->device.viaAdbShell)
+        if (const _AndroidDeviceItemNode* phone = asPhone(node); phone && phone->device.viaAdbShell)
             return QString(node->name + QLatin1Char('\n') + tr("Read over USB without the companion app"));
         return node->name;
     case Qt::DecorationRole:
-        if (node->type == kNodeConversation)
-            return conversationPicture(static_cast<const _ChatSessionItemNode&>(*node));
+        if (const _ChatSessionItemNode* conversation = asConversation(node))
+            return conversationPicture(*conversation);
         return QImage(picturePath(node->type));
     case Qt::SizeHintRole:
         return QSize(0, kRowHeight);
@@ -120,30 +120,43 @@ void ItemModelMain::rebuildConversations(_AbsDBItemNode* node)
 
 _AbsDBItemNode* ItemModelMain::sourceOf(_ItemNode* node)
 {
-    if (node && node->type == kNodeConversation)
-        node = node->parent;
-    if (!node || (node->type != kNodeDevice && node->type != kNodeLocalDb))
-        return nullptr;
-    return static_cast<_AbsDBItemNode*>(node);
+    return asSource(asConversation(node) ? node->parent : node);
+}
+
+QList<_AndroidDeviceItemNode*> ItemModelMain::phones() const
+{
+    QList<_AndroidDeviceItemNode*> list;
+    for (_ItemNode* child : devicesRoot->children) {
+        if (_AndroidDeviceItemNode* phone = asPhone(child))
+            list.append(phone);
+    }
+    return list;
+}
+
+QList<_LocalDBItemNode*> ItemModelMain::localDbs() const
+{
+    QList<_LocalDBItemNode*> list;
+    for (_ItemNode* child : localDbsRoot->children) {
+        if (_LocalDBItemNode* database = asLocalDb(child))
+            list.append(database);
+    }
+    return list;
 }
 
 _AndroidDeviceItemNode* ItemModelMain::deviceNodeById(const QString& id) const
 {
-    for (_ItemNode* child : devicesRoot->children) {
-        if (child->type != kNodeDevice)
-            continue;
-        auto* device = static_cast<_AndroidDeviceItemNode*>(child);
-        if (device->device.deviceId() == id)
-            return device;
+    for (_AndroidDeviceItemNode* phone : phones()) {
+        if (phone->device.deviceId() == id)
+            return phone;
     }
     return nullptr;
 }
 
 _AndroidDeviceItemNode* ItemModelMain::deviceNodeByUid(const QString& uid) const
 {
-    for (_ItemNode* child : devicesRoot->children) {
-        if (child->type == kNodeDevice && static_cast<_AndroidDeviceItemNode*>(child)->device.uid == uid)
-            return static_cast<_AndroidDeviceItemNode*>(child);
+    for (_AndroidDeviceItemNode* phone : phones()) {
+        if (phone->device.uid == uid)
+            return phone;
     }
     return nullptr;
 }

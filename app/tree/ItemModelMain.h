@@ -37,8 +37,13 @@ public:
     void rebuildConversations(_AbsDBItemNode* node);
 
     // The source a node belongs to: the node itself for a phone or local database,
-    // the parent for a conversation; null otherwise.
+    // the parent for a conversation (a conversation counts as its source); null
+    // otherwise. The one place of that rule: commands, menus and actions ask it.
     static _AbsDBItemNode* sourceOf(_ItemNode* node);
+    // The phone nodes under "Devices" and the local database nodes under
+    // "Local Databases", in the tree's order.
+    QList<_AndroidDeviceItemNode*> phones() const;
+    QList<_LocalDBItemNode*> localDbs() const;
     // The phone node whose device's deviceId() is id, or null.
     _AndroidDeviceItemNode* deviceNodeById(const QString& id) const;
     // The first phone node whose device's uid is uid, or null.

@@ -9,10 +9,12 @@
 #include <QList>
 #include <QSharedPointer>
 
+#include <type_traits>
+
 class IOS6MessageDb;
 struct _MsgChat;
 
-// Node type codes; menus and actions test them.
+// Node type codes; the typed access at the end of this file reads them.
 enum MainTreeNodeType
 {
     kNodeRootDevices = 1,  // _RootDeviceItemNode
@@ -44,6 +46,7 @@ public:
     _AbsDBItemNode(int type, const QString& name, _ItemNode* parent, const QSharedPointer<IOS6MessageDb>& db)
         : _ItemNode(type, name, parent), db(db), messageSet(MessageSetPtr::create())
     {}
+    static bool hasType(int type) { return type == kNodeDevice || type == kNodeLocalDb; }
     // Conversations go first: they point into messageSet.
     ~_AbsDBItemNode() override
     {
@@ -62,6 +65,7 @@ public:
     _LocalDBItemNode(const QString& name, _ItemNode* parent, const QSharedPointer<IOS6MessageDb>& db)
         : _AbsDBItemNode(kNodeLocalDb, name, parent, db)
     {}
+    static bool hasType(int type) { return type == kNodeLocalDb; }
 };
 
 // One connected (or virtual) phone; named by the phone's displayName().
@@ -73,6 +77,7 @@ public:
                            const QSharedPointer<IOS6MessageDb>& db)
         : _AbsDBItemNode(kNodeDevice, device.displayName(), parent, db), device(device)
     {}
+    static bool hasType(int type) { return type == kNodeDevice; }
 
     AndroidDevice device;
 };
@@ -84,7 +89,41 @@ public:
     _ChatSessionItemNode(const QString& name, _ItemNode* parent, const QList<_MsgChat*>& chats, int last)
         : _ItemNode(kNodeConversation, name, parent), chats(chats), last(last)
     {}
+    static bool hasType(int type) { return type == kNodeConversation; }
 
     QList<_MsgChat*> chats; // point into the parent's messageSet, not owned
     int last;               // newest _last among the chats (stored date unit)
 };
+
+// Typed access: the node as a phone, a local database, a conversation or a
+// source (a phone or a local database), const when the node is; null when it
+// is of another kind, or null.
+//
+//     if (_AndroidDeviceItemNode* phone = asPhone(currentNode()))
+//         openInExplorer(phone->device.cacheDir());
+template <class Typed, class Node>
+std::conditional_t<std::is_const_v<Node>, const Typed, Typed>* nodeAs(Node* node)
+{
+    using Result = std::conditional_t<std::is_const_v<Node>, const Typed, Typed>;
+    return node && Typed::hasType(node->type) ? static_cast<Result*>(node) : nullptr;
+}
+
+template <class Node> auto asPhone(Node* node)
+{
+    return nodeAs<_AndroidDeviceItemNode>(node);
+}
+
+template <class Node> auto asLocalDb(Node* node)
+{
+    return nodeAs<_LocalDBItemNode>(node);
+}
+
+template <class Node> auto asConversation(Node* node)
+{
+    return nodeAs<_ChatSessionItemNode>(node);
+}
+
+template <class Node> auto asSource(Node* node)
+{
+    return nodeAs<_AbsDBItemNode>(node);
+}
