@@ -176,6 +176,8 @@ private:
     bool listBelongsToSource(const MessageList& list);
     // The plain command of a family: its Sel, Chat or All variant.
     void runPlainCommand(Command sel, Command chat, Command all);
+    // The Sel variant of a family: nothing when no message is selected.
+    void runWithSelectedMessages(ListCommand command);
     // The All variant of a family: nothing when the source holds no message.
     void runWithAllMessages(ListCommand command);
 

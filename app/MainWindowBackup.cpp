@@ -20,9 +20,7 @@ void MainWindow::miBackup()
 
 void MainWindow::miBackupSel()
 {
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        backupMessages(list);
+    runWithSelectedMessages(&MainWindow::backupMessages);
 }
 
 void MainWindow::miBackupChat()

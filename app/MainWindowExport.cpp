@@ -23,9 +23,7 @@ void MainWindow::miExport()
 
 void MainWindow::miExportSel()
 {
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        exportMessages(list);
+    runWithSelectedMessages(&MainWindow::exportMessages);
 }
 
 void MainWindow::miExportChat()
@@ -69,9 +67,7 @@ void MainWindow::miPrint()
 
 void MainWindow::miPrintSel()
 {
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        printMessages(list);
+    runWithSelectedMessages(&MainWindow::printMessages);
 }
 
 void MainWindow::miPrintChat()

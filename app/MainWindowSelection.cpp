@@ -206,6 +206,13 @@ void MainWindow::runPlainCommand(Command sel, Command chat, Command all)
         (this->*all)();
 }
 
+void MainWindow::runWithSelectedMessages(ListCommand command)
+{
+    const MessageList list = selectedMessages();
+    if (!list.isEmpty())
+        (this->*command)(list);
+}
+
 // Read once: a second read would replace the records of the first list.
 void MainWindow::runWithAllMessages(ListCommand command)
 {

@@ -19,9 +19,7 @@ void MainWindow::miA2A()
 
 void MainWindow::miA2ASel()
 {
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        sendToAndroid(list);
+    runWithSelectedMessages(&MainWindow::sendToAndroid);
 }
 
 void MainWindow::miA2AChat()
@@ -41,9 +39,7 @@ void MainWindow::miDb2A()
 
 void MainWindow::miDb2ASel()
 {
-    const MessageList list = selectedMessages();
-    if (!list.isEmpty())
-        sendToAndroid(list);
+    runWithSelectedMessages(&MainWindow::sendToAndroid);
 }
 
 void MainWindow::miDb2AChat()
