@@ -23,6 +23,17 @@ QImage participantPhoto(const _MsgHandle* handle)
     return photo;
 }
 
+// The children of root that are Typed nodes, in order.
+template <class Typed> QList<Typed*> childrenOfKind(const AbsTreeItemModel::_ItemNode* root)
+{
+    QList<Typed*> list;
+    for (AbsTreeItemModel::_ItemNode* child : root->children) {
+        if (Typed* node = nodeAs<Typed>(child))
+            list.append(node);
+    }
+    return list;
+}
+
 QString picturePath(int type)
 {
     switch (type) {
@@ -125,22 +136,12 @@ _AbsDBItemNode* ItemModelMain::sourceOf(_ItemNode* node)
 
 QList<_AndroidDeviceItemNode*> ItemModelMain::phones() const
 {
-    QList<_AndroidDeviceItemNode*> list;
-    for (_ItemNode* child : devicesRoot->children) {
-        if (_AndroidDeviceItemNode* phone = asPhone(child))
-            list.append(phone);
-    }
-    return list;
+    return childrenOfKind<_AndroidDeviceItemNode>(devicesRoot);
 }
 
 QList<_LocalDBItemNode*> ItemModelMain::localDbs() const
 {
-    QList<_LocalDBItemNode*> list;
-    for (_ItemNode* child : localDbsRoot->children) {
-        if (_LocalDBItemNode* database = asLocalDb(child))
-            list.append(database);
-    }
-    return list;
+    return childrenOfKind<_LocalDBItemNode>(localDbsRoot);
 }
 
 _AndroidDeviceItemNode* ItemModelMain::deviceNodeById(const QString& id) const

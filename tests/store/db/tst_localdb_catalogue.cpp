@@ -1,4 +1,5 @@
 // The local databases: their name rule, listing, look-up by name and making.
+#include "TestHome.h"
 #include "base/AppDirs.h"
 #include "store/IOS6MessageDb.h"
 #include "store/LocalDbCatalogue.h"
@@ -17,8 +18,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(home.isValid());
-        qputenv("HOME", home.path().toUtf8());
-        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
+        prepareTestHome(home);
     }
 
     void init()
