@@ -92,8 +92,10 @@ QStringList MainWindow::localDbNames() const
 _LocalDBItemNode* MainWindow::findLocalDb(const QString& name) const
 {
     const QString shown = LocalDbCatalogue::match(localDbNames(), name);
+    if (shown.isEmpty())
+        return nullptr;
     for (_LocalDBItemNode* database : mainModel->localDbs()) {
-        if (!shown.isEmpty() && database->name == shown)
+        if (database->name == shown)
             return database;
     }
     return nullptr;
