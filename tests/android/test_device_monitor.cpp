@@ -1,7 +1,7 @@
 // The device monitor against the stand-in adb: one report per phone, its
 // departure on the next poll, failing polls that change nothing, a prompt
 // end even while adb hangs, and the adb server stopped only when it was ours.
-#include "PhoneSim.h"
+#include "tests/kit/PhoneSim.h"
 
 #include "android/AndroidMonitor.h"
 

@@ -1,8 +1,8 @@
 // The connect and load jobs against the phone simulator and the stand-in
 // adb: the real processes, sockets and files, with the phone's faults.
-#include "JobRecorder.h"
-#include "PhoneSim.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidConnectWithWiFiThread.h"

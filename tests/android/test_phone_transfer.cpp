@@ -1,10 +1,10 @@
 // Sending messages to a phone against the simulator: batches and their
 // acknowledgements, what is sent and what only counted, the default-app
 // hint, and a target cache that holds exactly what the phone acknowledged.
-#include "JobRecorder.h"
-#include "PhoneSim.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidDevice.h"
 #include "android/AndroidRestoreSMSThread.h"

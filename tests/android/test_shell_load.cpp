@@ -2,9 +2,9 @@
 // USB connect job chooses, and the shell load job against the simulator's
 // providers with their faults (hex refused, unplugged mid-read, a stalled
 // stream, Cancel).
-#include "JobRecorder.h"
-#include "PhoneSim.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidShellLoadSMSThread.h"

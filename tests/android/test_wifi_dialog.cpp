@@ -1,10 +1,10 @@
 // The WiFi connection dialog against the simulator's control port on a
 // loopback address of its own: the address checks, a refusal with its
 // reason, a silent host cancelled, and a phone that answers.
-#include "PhoneSim.h"
+#include "tests/kit/PhoneSim.h"
 
 #include "android/forms/AndroidWIFIForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 // The country dialog: filtering, the choice and its confirmation, and the
 // ways it cannot be left.
 #include "country/forms/CountrySelForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QLineEdit>
 #include <QListWidget>

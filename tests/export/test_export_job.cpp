@@ -1,9 +1,9 @@
 // The export job: what each format writes where, the grouped order, the
 // path the save dialog's filter makes, and a cancelled or failed export that
 // leaves the destination as it was.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "export/ExportOrder.h"
 #include "export/ExportSMSThread.h"

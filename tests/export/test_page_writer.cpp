@@ -1,6 +1,6 @@
 // The pages of the PDF export and of printing, read back with poppler-utils.
-#include "StoreTestKit.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/ModalDriver.h"
 
 #include "export/ExportSMSPdf.h"
 #include "export/MessagePageWriter.h"

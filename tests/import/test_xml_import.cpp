@@ -1,9 +1,9 @@
 // Phones' XML backup files: the mending of what strict XML forbids, the
 // reading of the quirks files in the wild have, and the import job's one
 // transaction into a local database.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "base/AppDirs.h"
 #include "country/CountryLibDb.h"

@@ -1,6 +1,6 @@
-#include "TestHome.h"
+#include "tests/kit/TestHome.h"
 #include "jobs/LocalDbSelForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // Converting local databases of the earlier single-file format: the records
 // built from the old rows, working names taken up again, and files that
 // cannot be converted left for the next start.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "base/AppDirs.h"
 #include "jobs/LocalDbUpdateThread.h"

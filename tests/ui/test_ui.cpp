@@ -3,8 +3,8 @@
 #include "ui/MessageBoxes.h"
 #include "ui/ShellOpen.h"
 #include "ui/WinMovable.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/UrlCatcher.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/UrlCatcher.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>

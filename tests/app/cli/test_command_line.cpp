@@ -1,7 +1,7 @@
 // The command line: import and export without a window, exit statuses and
 // what goes to standard output and error, and a round trip through the XML
 // backup format that keeps every message.
-#include "TestHome.h"
+#include "tests/kit/TestHome.h"
 
 #include "base/AppDirs.h"
 #include "base/AppInfo.h"

@@ -1,6 +1,6 @@
 #include "app/dialogs/AboutUsForm.h"
 #include "app/dialogs/DataSourceSelForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QComboBox>
 #include <QLabel>

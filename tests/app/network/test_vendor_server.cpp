@@ -2,15 +2,15 @@
 // server of the test's own on 127.0.0.1: the main window's daily update check
 // and promotion link, the update page, the error report of every error box,
 // and servers that answer badly or not at all.
-#include "tests/app/window/WindowTestKit.h"
-#include "tests/support/UrlCatcher.h"
+#include "tests/kit/WindowTestKit.h"
+#include "tests/kit/UrlCatcher.h"
 
 #include "app/MainWindow.h"
 #include "base/AppDirs.h"
 #include "base/VendorServer.h"
 #include "ui/MessageBoxes.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/TestHttpServer.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHttpServer.h"
 
 #include <QAction>
 #include <QDateTime>

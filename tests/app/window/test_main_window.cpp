@@ -1,6 +1,6 @@
 // The main window driven through its widgets: action states, tree selection,
 // message views, searches, context menus, backup and deletion.
-#include "WindowTestKit.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "app/StartupConversion.h"
@@ -10,7 +10,7 @@
 #include "app/tree/ItemModelMain.h"
 #include "app/views/MyTreeView.h"
 #include "store/IOS6MessageDb.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 #include "tools/gen_old_localdb/OldLocalDbWriter.h"
 
 #include <QAction>

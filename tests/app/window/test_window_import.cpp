@@ -1,7 +1,7 @@
 // Importing a phone's XML backup through the window: the file dialog, the
 // database picker, the progress dialog's verdict and the database shown.
-#include "WindowTestKit.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/WindowTestKit.h"
+#include "tests/kit/ModalDriver.h"
 
 #include "app/MainWindow.h"
 #include "app/tree/ItemModelMain.h"

@@ -2,8 +2,8 @@
 // phone plugged in and out, transfers between phones and from a local
 // database, a phone without the companion app read over the adb shell, and a
 // WiFi phone whose country the user picks.
-#include "PhoneSim.h"
-#include "WindowTestKit.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "base/AppDirs.h"
@@ -11,7 +11,7 @@
 #include "app/tree/ItemModelMain.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageText.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QComboBox>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 // The main window against unlucky data folders: a database that fails to
 // read, read-only and older files, links leading elsewhere, many databases
 // under a low descriptor limit, look-alike names, long lists.
-#include "WindowTestKit.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "base/AppDirs.h"
@@ -10,8 +10,8 @@
 #include "app/tree/ItemModelMain.h"
 #include "app/views/MyTreeView.h"
 #include "store/IOS6MessageDb.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/ReadOnlyFile.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/ReadOnlyFile.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // Reading conversations, correspondents and messages into a MessageSet.
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
 
 #include "store/IOS6MessageDb.h"
 #include "store/MessageLists.h"

@@ -1,8 +1,8 @@
 // Deleting messages from a message database: IOS6MessageDb::deleteMessage on
 // records read back from the file, and the deletion job around it.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 #include "store/DeleteMessagesThread.h"
 #include "store/IOS6MessageDb.h"
 

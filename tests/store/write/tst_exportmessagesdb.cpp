@@ -1,7 +1,7 @@
 // Writing messages into a message database through the exporter: no
 // duplicates, conversations and correspondents found again, attachment files
 // kept inside the database folder, and a generated database read and written back.
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
 
 #include "store/ExportMessagesDb.h"
 #include "store/MessageHash.h"

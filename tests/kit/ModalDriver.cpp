@@ -1,4 +1,4 @@
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

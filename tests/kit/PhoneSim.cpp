@@ -1,4 +1,4 @@
-#include "PhoneSim.h"
+#include "tests/kit/PhoneSim.h"
 
 #include "android/SimpleProtocol.h"
 

@@ -1,4 +1,4 @@
-#include "WindowTestKit.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "base/AppDirs.h"
@@ -9,7 +9,7 @@
 #include "store/ExportMessagesDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageSet.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "TestHome.h"
+#include "tests/kit/TestHome.h"
 
 #include <QCoreApplication>
 #include <QFile>
