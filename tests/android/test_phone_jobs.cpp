@@ -116,14 +116,12 @@ private slots:
     void hostileImeiTouchesOnlyItsOwnCache();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
 };
 
 void TestPhoneJobs::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());
 }

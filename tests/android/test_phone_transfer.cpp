@@ -62,15 +62,13 @@ private:
     QList<QJsonObject> restored() const;
     QStringList batches() const;
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
     Records records_;
 };
 
 void TestPhoneTransfer::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());
 }

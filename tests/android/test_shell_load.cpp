@@ -114,14 +114,12 @@ private:
     // Loads the plugged phone into its cache; the recorder's error texts.
     QStringList load(AndroidDevice& record, int stallLimitMs = kAdbStallLimitMs);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
 };
 
 void TestShellLoad::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());
 }

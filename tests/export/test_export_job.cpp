@@ -98,7 +98,7 @@ private:
     QList<_MsgMessage*> sample();
     JobRecorder& run(const QList<_MsgMessage*>& list, const QString& path, unsigned format, int cancelAt = 0);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<QTemporaryDir> out;
     std::unique_ptr<Records> records;
     std::unique_ptr<JobRecorder> form;
@@ -106,8 +106,6 @@ private:
 
 void TestExportJob::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     // Fonts and their caches are loaded before any test limits file sizes.
     records = std::make_unique<Records>();
     QTemporaryDir warmUp;

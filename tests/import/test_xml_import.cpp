@@ -105,7 +105,6 @@ class TestXmlImport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void filterMendsReferences_data();
@@ -125,15 +124,9 @@ private:
     QString writeFile(const QString& name, const QByteArray& content);
     JobRecorder& runImport(const QString& file, const QString& folder, int cancelAtItem = 0);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<JobRecorder> form;
 };
-
-void TestXmlImport::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
-}
 
 void TestXmlImport::init()
 {

@@ -33,7 +33,6 @@ class TestLocalDbUpdate : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void convertsRowsIntoRecords();
@@ -45,15 +44,9 @@ private slots:
 private:
     JobRecorder& runJob();
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<JobRecorder> form;
 };
-
-void TestLocalDbUpdate::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
-}
 
 void TestLocalDbUpdate::init()
 {

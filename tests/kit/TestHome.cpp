@@ -5,11 +5,20 @@
 #include <QTranslator>
 #include <QtGlobal>
 
-void prepareTestHome(QTemporaryDir& home)
+TestHome::TestHome()
 {
-    qputenv("HOME", QFile::encodeName(home.path()));
+    if (!isValid())
+        qFatal("No test home folder: %s", qPrintable(errorString()));
+    qputenv("HOME", QFile::encodeName(path()));
     qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
+    installEnglishTranslation();
+}
+
+bool installEnglishTranslation()
+{
     static QTranslator translator;
-    if (translator.isEmpty() && translator.load(QStringLiteral(":/en.qm")))
-        QCoreApplication::installTranslator(&translator);
+    static bool installed = false;
+    if (!installed && translator.load(QStringLiteral(":/en.qm")))
+        installed = QCoreApplication::installTranslator(&translator);
+    return installed;
 }

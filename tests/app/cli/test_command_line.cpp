@@ -74,8 +74,6 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-
     void versionAndHelpTouchNoData();
     void roundTripThroughXmlKeepsEveryMessage();
     void everyExportFormat_data();
@@ -92,14 +90,8 @@ private slots:
 private:
     QString writeFile(const QString& name, const QByteArray& content);
 
-    QTemporaryDir home;
+    TestHome home; // the program started from here finds the same data folder
 };
-
-void TestCommandLine::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareTestHome(home); // the program started from here finds the same data folder
-}
 
 QString TestCommandLine::writeFile(const QString& name, const QByteArray& content)
 {

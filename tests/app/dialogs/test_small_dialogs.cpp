@@ -1,11 +1,11 @@
 #include "app/dialogs/AboutUsForm.h"
 #include "app/dialogs/DataSourceSelForm.h"
 #include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHome.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -42,15 +42,11 @@ private slots:
     void pickerWithTwoItemsWarnsUntilOneIsChosen();
     void pickerCancelReturnsZero();
     void aboutBoxShowsTheVersion();
-
-private:
-    QTranslator translator;
 };
 
 void TestSmallDialogs::initTestCase()
 {
-    QVERIFY(translator.load(QStringLiteral(":/en.qm")));
-    QCoreApplication::installTranslator(&translator);
+    QVERIFY(installEnglishTranslation());
 }
 
 void TestSmallDialogs::pickerWithOneItemOpensWithItChosen()

@@ -2,15 +2,16 @@
 // server of the test's own on 127.0.0.1: the main window's daily update check
 // and promotion link, the update page, the error report of every error box,
 // and servers that answer badly or not at all.
-#include "tests/kit/WindowTestKit.h"
+#include "tests/kit/TestHome.h"
 #include "tests/kit/UrlCatcher.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "base/AppDirs.h"
 #include "base/VendorServer.h"
-#include "ui/MessageBoxes.h"
 #include "tests/kit/ModalDriver.h"
 #include "tests/kit/TestHttpServer.h"
+#include "ui/MessageBoxes.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -19,7 +20,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QNetworkProxy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -124,15 +124,13 @@ private slots:
     void updatePage();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     TestHttpServer server;
     UrlCatcher desktop;
 };
 
 void TestVendorServer::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareWindowTestHome(home);
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     QVERIFY(server.listen());
     // What the program would hand to the desktop, whatever its scheme.
