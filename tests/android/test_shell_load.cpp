@@ -8,13 +8,11 @@
 
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidShellLoadSMSThread.h"
-#include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageSet.h"
 #include "store/MsgHandle.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QtTest>
 
@@ -126,9 +124,7 @@ void TestShellLoad::initTestCase()
 
 void TestShellLoad::init()
 {
-    QVERIFY(sim->unplug(QStringLiteral("S1")));
-    sim->forgetAdbCalls();
-    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
+    QVERIFY(sim->startAfresh());
 }
 
 QStringList TestShellLoad::load(AndroidDevice& record, int stallLimitMs)
@@ -294,14 +290,9 @@ void TestShellLoad::cancelEndsWithinASecond()
     QVERIFY(sim->update(shellPhone({{"shellFault", "stall"}, {"shellFaultRow", 1}})));
     JobRecorder form;
     AndroidShellLoadSMSThread job(&record, &form, nullptr);
-    form.moveToThread(&job);
-    job.start();
-    QTest::qWait(1500); // the first message read, then the phone went quiet
-    QElapsedTimer clock;
-    clock.start();
-    form.cancelNow();
-    QVERIFY(job.wait(5000));
-    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    // The first message read, then the phone went quiet.
+    const qint64 ended = form.runThenCancel(job, 1500);
+    QVERIFY2(ended >= 0 && ended < 1500, qPrintable(QString::number(ended)));
     QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
     QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList());
     QCOMPARE(cacheBytes(record), before);
