@@ -3,6 +3,9 @@
 #include "tests/kit/ModalDriver.h"
 #include "tests/kit/TestHome.h"
 
+// The version CMakeLists.txt sets, generated into the build tree.
+#include "TextferryVersion.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -89,7 +92,7 @@ void TestSmallDialogs::aboutBoxShowsTheVersion()
 {
     AboutUsForm form;
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("lbProduct"))->text(),
-             QStringLiteral("Textferry v2.14.11"));
+             QStringLiteral("Textferry v" TEXTFERRY_VERSION));
     ModalDriver driver;
     driver.answerByName(QStringLiteral("btnOK"));
     QCOMPARE(form.exec(), int(QDialog::Accepted));

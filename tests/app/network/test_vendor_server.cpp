@@ -13,6 +13,9 @@
 #include "tests/kit/TestHttpServer.h"
 #include "ui/MessageBoxes.h"
 
+// The version and build number CMakeLists.txt sets, generated into the build tree.
+#include "TextferryVersion.h"
+
 #include <QAction>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -33,10 +36,21 @@ namespace {
 const QByteArray kUpdatePath = "/sms_check_update.php";
 const QByteArray kAdvPath = "/adv.php";
 const QByteArray kReportPath = "/err_report.php";
-const QByteArray kUpdateTarget = "/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=39&q=1";
+const QByteArray kBuildNumber = QByteArray::number(TEXTFERRY_BUILD_NUMBER);
+const QByteArray kUpdateQuery = "/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=" + kBuildNumber;
+const QByteArray kUpdateTarget = kUpdateQuery + "&q=1";
 const QByteArray kAdvTarget = "/adv.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21";
-// prod and ver of every report: "Textferry" and "2.14.11(39)" encoded.
-const QByteArray kReportHead = "prod=VGV4dGZlcnJ5&ver=Mi4xNC4xMSgzOSk-&err=";
+
+// Base64 with "/" as "!" and "=" as "-", as a report carries its fields.
+QByteArray reportField(QByteArray text)
+{
+    return text.toBase64().replace('/', '!').replace('=', '-');
+}
+
+// prod and ver of every report: "Textferry" and the version with its build
+// number ("2.14.11(39)", say) encoded.
+const QByteArray kReportHead =
+    "prod=VGV4dGZlcnJ5&ver=" + reportField(TEXTFERRY_VERSION "(" + kBuildNumber + ")") + "&err=";
 const char kTimeFile[] = "last-check-version-time";
 const char kAdvFile[] = "last-adv";
 // A promotion link as the window stores and shows it.
@@ -587,7 +601,7 @@ void TestVendorServer::updatePage_data()
     QTest::addColumn<QString>("setting"); // "local": the test's server
     QTest::addColumn<QString>("page");
 
-    const QString query = QStringLiteral("/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=39");
+    const QString query = QString::fromLatin1(kUpdateQuery);
     const QString vendor = QStringLiteral("http://service.textferry.app") + query;
     QTest::newRow("test server") << "local"
                                  << QString(QStringLiteral("http://") + server.hostAndPort() + query);
