@@ -37,7 +37,8 @@ const QByteArray kUpdatePath = "/sms_check_update.php";
 const QByteArray kAdvPath = "/adv.php";
 const QByteArray kReportPath = "/err_report.php";
 const QByteArray kBuildNumber = QByteArray::number(TEXTFERRY_BUILD_NUMBER);
-const QByteArray kUpdateQuery = "/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=" + kBuildNumber;
+const QByteArray kUpdateQuery =
+    "/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=" + kBuildNumber;
 const QByteArray kUpdateTarget = kUpdateQuery + "&q=1";
 const QByteArray kAdvTarget = "/adv.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21";
 
