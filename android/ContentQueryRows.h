@@ -16,6 +16,38 @@
 // upper-case hex of the value's bytes, so rows of hex columns never span
 // lines and never hold a ", " of their own. Pure text handling, testable on
 // captured output.
+//
+// As the phone prints them (the projections are ShellRoute's):
+//
+// One hex row a line, for "_id:date:type:read:hex(address):hex(subject):hex(body)"
+// (address "+15550001", no subject: SQLite's hex() of NULL is empty, body
+// "Hello"; one line, broken here after "read=1,"):
+//   Row: 0 _id=1, date=1700000000000, type=1, read=1,
+//   hex(address)=2B3135353530303031, hex(subject)=, hex(body)=48656C6C6F
+// and for "_id:hex(data1):hex(display_name)" (a contact "Ann" at "+15550001"):
+//   Row: 0 _id=3, hex(data1)=2B3135353530303031, hex(display_name)=416E6E
+//
+// Raw rows, for "_id:date:type:read:address:subject:body" from a provider
+// that refuses hex(): the text as stored, so a body may run over lines (and
+// hold ", " or a line like a row of its own). Such a record is found by the
+// ids counted before (anchorAt({7, 9})): row 0 runs from "Row: 0 _id=7, " to
+// "Row: 1 _id=9, ", its body "See you\nat noon".
+//   Row: 0 _id=7, date=1700000000000, type=2, read=1, address=+15550001, subject=NULL, body=See you
+//   at noon
+//   Row: 1 _id=9, date=1700000060000, type=1, read=0, address=+15550001, subject=NULL, body=OK
+//
+// A query without rows:
+//   No result found.
+//
+// A provider that throws (a column it refuses, say) prints no rows but this,
+// on standard error (an adb without the shell protocol mixes it into
+// standard output), and the command still ends with exit status 0; the
+// shell load job (AndroidShellLoadSMSThread) recognises it by its first line
+// and, for hex(), asks again with the raw projection:
+//   Error while accessing provider:sms
+//   java.lang.IllegalArgumentException: Invalid column hex(address)
+//   <tab>at android.database.DatabaseUtils.readExceptionFromParcel(DatabaseUtils.java:172)
+//   ...
 
 // One value of a row.
 struct ContentValue

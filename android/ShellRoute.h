@@ -33,8 +33,13 @@ inline constexpr char kContactRawProjection[] = "_id:data1:display_name";
 // text in single quotes when it holds anything but letters, digits and "_".
 QString shellQuoted(const QString& text);
 // -s serial shell content query --uri URI --projection P --sort "_id ASC".
+// The phone's shell then receives, for the messages read as hex:
+//   content query --uri content://sms --projection '_id:date:type:read:hex(address):hex(subject):hex(body)'
+//       --sort "_id ASC"          (one line; the rows it prints: ContentQueryRows.h)
+// Counting first, the projection "_id" alone prints rows such as "Row: 0 _id=7".
 QStringList contentQueryArgs(const QString& serial, const QString& uri, const QString& projection);
-// -s serial shell getprop name.
+// -s serial shell getprop name; it prints the value and a line feed
+// ("getprop ro.build.version.sdk" prints "33"), an unset property an empty line.
 QStringList getpropArgs(const QString& serial, const QString& name);
 
 // A property's value from getprop's output: its first line, trimmed (an
@@ -48,8 +53,11 @@ QString countryCodeOfOperators(const QString& operators);
 int sdkLevel(const QString& value);
 
 // Fills the record of a phone read over the shell from its properties, as
-// getProperty answers them: manufacturer, model, version, level and country
-// code; uid and the cache folder follow from the serial.
+// getProperty answers them: manufacturer (ro.product.manufacturer), model
+// (ro.product.model), version (ro.build.version.release, "13"), level
+// (ro.build.version.sdk, "33") and country code (gsm.sim.operator.numeric,
+// "310260" gives 310); uid and the cache folder follow from the serial
+// ("adb-shell:SERIAL", android_cache/shell-SERIAL).
 void fillShellRecord(AndroidDevice& record, const std::function<QString(const QString&)>& getProperty);
 
 // "getprop name" on the phone: the value, or a throw when adb failed.

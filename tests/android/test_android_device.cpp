@@ -1,10 +1,10 @@
 #include "android/AndroidDevice.h"
 
 #include "base/AppDirs.h"
+#include "tests/kit/TestHome.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestAndroidDevice : public QObject
@@ -12,8 +12,6 @@ class TestAndroidDevice : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-
     void deviceIdFollowsConnectionKind();
     void displayName_data();
     void displayName();
@@ -23,15 +21,8 @@ private slots:
     void infoValues();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 };
-
-void TestAndroidDevice::initTestCase()
-{
-    QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-}
 
 void TestAndroidDevice::deviceIdFollowsConnectionKind()
 {

@@ -1,7 +1,8 @@
 // The device monitor against the stand-in adb: one report per phone, its
 // departure on the next poll, failing polls that change nothing, a prompt
 // end even while adb hangs, and the adb server stopped only when it was ours.
-#include "PhoneSim.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidMonitor.h"
 
@@ -44,15 +45,12 @@ private slots:
     void stopsOnlyAServerItStarted();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
 };
 
 void TestDeviceMonitor::initTestCase()
 {
-    QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
     qRegisterMetaType<AdbDevice>("AdbDevice");
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());

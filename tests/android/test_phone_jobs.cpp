@@ -1,8 +1,8 @@
 // The connect and load jobs against the phone simulator and the stand-in
 // adb: the real processes, sockets and files, with the phone's faults.
-#include "JobRecorder.h"
-#include "PhoneSim.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidConnectWithWiFiThread.h"
@@ -14,7 +14,6 @@
 #include "store/ExportMessagesDb.h"
 #include "store/MessageSet.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -40,16 +39,6 @@ QJsonArray threeMessages()
         PhoneSim::message(1000000000000, false, kAnn, QStringLiteral("Ann"), QStringLiteral("hi")),
         PhoneSim::message(1000000060000, true, kAnn, QStringLiteral("Ann"), QStringLiteral("hello")),
         PhoneSim::message(1000000120000, false, kBobNational, QString(), QStringLiteral("yo"))};
-}
-
-AndroidDevice usbRecord()
-{
-    AndroidDevice record;
-    record.serial = QStringLiteral("S1");
-    record.uid = QStringLiteral("sim-uid-1");
-    record.imei = QStringLiteral("350000000000001");
-    record.mmc = QStringLiteral("310");
-    return record;
 }
 
 // What the cache of the record holds, read afresh.
@@ -116,23 +105,19 @@ private slots:
     void hostileImeiTouchesOnlyItsOwnCache();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
 };
 
 void TestPhoneJobs::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());
 }
 
 void TestPhoneJobs::init()
 {
-    QVERIFY(sim->unplug(QStringLiteral("S1")));
-    sim->forgetAdbCalls();
-    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
+    QVERIFY(sim->startAfresh());
 }
 
 void TestPhoneJobs::phoneRecords_data()
@@ -309,7 +294,7 @@ void TestPhoneJobs::loadFillsTheCache()
     phone.insert(QStringLiteral("messages"), threeMessages());
     phone.insert(QStringLiteral("batch"), 2);
     QVERIFY(sim->plug(phone));
-    AndroidDevice record = usbRecord();
+    AndroidDevice record = PhoneSim::companionRecord();
     writeOneMessage(record.cacheDir(), QStringLiteral("from an earlier load"));
 
     JobRecorder form;
@@ -380,7 +365,7 @@ void TestPhoneJobs::loadFaults()
     phone.insert(QStringLiteral("fault"), fault);
     phone.insert(QStringLiteral("faultExchange"), QStringLiteral("backup"));
     QVERIFY(sim->plug(phone));
-    AndroidDevice record = usbRecord();
+    AndroidDevice record = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidLoadSMSThread job(&record, &form, nullptr);
     form.runToEnd(job);
@@ -408,17 +393,12 @@ void TestPhoneJobs::silentPhoneCancelsWithinASecond()
     phone.insert(QStringLiteral("messages"), threeMessages());
     phone.insert(QStringLiteral("fault"), QStringLiteral("silent-mid-batch"));
     QVERIFY(sim->plug(phone));
-    AndroidDevice record = usbRecord();
+    AndroidDevice record = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidLoadSMSThread job(&record, &form, nullptr);
-    form.moveToThread(&job);
-    job.start();
-    QTest::qWait(1500); // connected, a record read, then the phone went silent
-    QElapsedTimer clock;
-    clock.start();
-    form.cancelNow();
-    QVERIFY(job.wait(5000));
-    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    // Connected, a record read, then the phone went silent.
+    const qint64 ended = form.runThenCancel(job, 1500);
+    QVERIFY2(ended >= 0 && ended < 1000, qPrintable(QString::number(ended)));
     QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
     QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList());
     QCOMPARE(cacheOf(record).messages, 0);
@@ -442,7 +422,7 @@ void TestPhoneJobs::hostileImeiTouchesOnlyItsOwnCache()
     // An imei longer than any file name loads into a folder named by its beginning.
     for (const QString& imei : {QStringLiteral("../../local_databases/X"), QStringLiteral(".."),
                                 QStringLiteral("linked"), QString(300, QLatin1Char('9'))}) {
-        AndroidDevice record = usbRecord();
+        AndroidDevice record = PhoneSim::companionRecord();
         record.imei = imei;
         const QString caches = appDataDir().absoluteFilePath(QStringLiteral("android_cache"));
         if (imei == QLatin1String("linked")) {

@@ -1,31 +1,19 @@
 // Sending messages to a phone against the simulator: batches and their
 // acknowledgements, what is sent and what only counted, the default-app
 // hint, and a target cache that holds exactly what the phone acknowledged.
-#include "JobRecorder.h"
-#include "PhoneSim.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidDevice.h"
 #include "android/AndroidRestoreSMSThread.h"
-#include "base/AppDirs.h"
 #include "store/ExportMessagesDb.h"
 
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QtTest>
 
 namespace {
-AndroidDevice targetRecord()
-{
-    AndroidDevice record;
-    record.serial = QStringLiteral("S1");
-    record.uid = QStringLiteral("sim-uid-1");
-    record.imei = QStringLiteral("350000000000001");
-    record.mmc = QStringLiteral("310");
-    return record;
-}
-
 int cachedCount(const AndroidDevice& record)
 {
     MessageSet set;
@@ -62,24 +50,21 @@ private:
     QList<QJsonObject> restored() const;
     QStringList batches() const;
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
     Records records_;
 };
 
 void TestPhoneTransfer::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());
 }
 
 void TestPhoneTransfer::init()
 {
-    QVERIFY(sim->unplug(QStringLiteral("S1")));
+    QVERIFY(sim->startAfresh());
     QDir(sim->folder() + QStringLiteral("/restored")).removeRecursively();
-    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
     records_.set.clear();
 }
 
@@ -125,7 +110,7 @@ QStringList TestPhoneTransfer::batches() const
 void TestPhoneTransfer::sendsInAcknowledgedBatches()
 {
     QVERIFY(plug());
-    AndroidDevice target = targetRecord();
+    AndroidDevice target = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidRestoreSMSThread job(&target, messages(250), &form, nullptr);
     form.runToEnd(job);
@@ -162,7 +147,7 @@ void TestPhoneTransfer::records()
     QVERIFY(plug());
     _MsgHandle* bob = records_.handle(QStringLiteral("+15550000002"), QStringLiteral("Bob"));
     _MsgMessage* m = records_.message(records_.singleChat(bob), bob, date, sent, text);
-    AndroidDevice target = targetRecord();
+    AndroidDevice target = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidRestoreSMSThread job(&target, {m}, &form, nullptr);
     form.runToEnd(job);
@@ -180,7 +165,7 @@ void TestPhoneTransfer::skipsWhatCannotGoAndWhatIsThere()
 {
     QVERIFY(plug());
     QList<_MsgMessage*> list = messages(3);
-    AndroidDevice target = targetRecord();
+    AndroidDevice target = PhoneSim::companionRecord();
     StoreTestKit::writeMessages(QDir(target.cacheDir()), {list.at(1)});
     _MsgMessage* system = records_.message(list.first()->chat, list.first()->handle, 600000100, false,
                                            QStringLiteral("renamed"), 2);
@@ -217,7 +202,7 @@ void TestPhoneTransfer::defaultSmsApp()
 {
     QFETCH(bool, needed);
     QVERIFY(plug({{QStringLiteral("defsmsapp"), needed}}));
-    AndroidDevice target = targetRecord();
+    AndroidDevice target = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidRestoreSMSThread job(&target, messages(2), &form, nullptr);
     form.runToEnd(job);
@@ -256,7 +241,7 @@ void TestPhoneTransfer::faults()
     QVERIFY(plug({{QStringLiteral("fault"), fault},
                   {QStringLiteral("faultExchange"), QStringLiteral("restore")},
                   {QStringLiteral("faultBatch"), 2}}));
-    AndroidDevice target = targetRecord();
+    AndroidDevice target = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidRestoreSMSThread job(&target, messages(250), &form, nullptr);
     form.runToEnd(job);
@@ -271,17 +256,12 @@ void TestPhoneTransfer::neverAcknowledgedCancelsWithinASecond()
     QVERIFY(plug({{QStringLiteral("fault"), QStringLiteral("never-ack")},
                   {QStringLiteral("faultExchange"), QStringLiteral("restore")},
                   {QStringLiteral("faultBatch"), 2}}));
-    AndroidDevice target = targetRecord();
+    AndroidDevice target = PhoneSim::companionRecord();
     JobRecorder form;
     AndroidRestoreSMSThread job(&target, messages(250), &form, nullptr);
-    form.moveToThread(&job);
-    job.start();
-    QTest::qWait(1500); // the first batch acknowledged, the second waiting
-    QElapsedTimer clock;
-    clock.start();
-    form.cancelNow();
-    QVERIFY(job.wait(5000));
-    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    // The first batch acknowledged, the second waiting.
+    const qint64 ended = form.runThenCancel(job, 1500);
+    QVERIFY2(ended >= 0 && ended < 1000, qPrintable(QString::number(ended)));
     QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
     QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList());
     QCOMPARE(cachedCount(target), 100);

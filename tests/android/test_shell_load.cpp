@@ -2,19 +2,17 @@
 // USB connect job chooses, and the shell load job against the simulator's
 // providers with their faults (hex refused, unplugged mid-read, a stalled
 // stream, Cancel).
-#include "JobRecorder.h"
-#include "PhoneSim.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/AndroidConnectWithUSBThread.h"
 #include "android/AndroidShellLoadSMSThread.h"
-#include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageSet.h"
 #include "store/MsgHandle.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QtTest>
 
@@ -114,23 +112,19 @@ private:
     // Loads the plugged phone into its cache; the recorder's error texts.
     QStringList load(AndroidDevice& record, int stallLimitMs = kAdbStallLimitMs);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
 };
 
 void TestShellLoad::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     sim = std::make_unique<PhoneSim>();
     QVERIFY(sim->isValid());
 }
 
 void TestShellLoad::init()
 {
-    QVERIFY(sim->unplug(QStringLiteral("S1")));
-    sim->forgetAdbCalls();
-    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
+    QVERIFY(sim->startAfresh());
 }
 
 QStringList TestShellLoad::load(AndroidDevice& record, int stallLimitMs)
@@ -296,14 +290,9 @@ void TestShellLoad::cancelEndsWithinASecond()
     QVERIFY(sim->update(shellPhone({{"shellFault", "stall"}, {"shellFaultRow", 1}})));
     JobRecorder form;
     AndroidShellLoadSMSThread job(&record, &form, nullptr);
-    form.moveToThread(&job);
-    job.start();
-    QTest::qWait(1500); // the first message read, then the phone went quiet
-    QElapsedTimer clock;
-    clock.start();
-    form.cancelNow();
-    QVERIFY(job.wait(5000));
-    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    // The first message read, then the phone went quiet.
+    const qint64 ended = form.runThenCancel(job, 1500);
+    QVERIFY2(ended >= 0 && ended < 1500, qPrintable(QString::number(ended)));
     QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
     QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList());
     QCOMPARE(cacheBytes(record), before);

@@ -4,11 +4,11 @@
 #include "android/AndroidDevice.h"
 #include "android/ContentQueryRows.h"
 #include "android/ShellRoute.h"
+#include "tests/kit/TestHome.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -37,8 +37,6 @@ class TestShellRoute : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-
     void rows_data();
     void rows();
     void commandLines();
@@ -49,15 +47,8 @@ private slots:
     void shellCacheStaysApart();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 };
-
-void TestShellRoute::initTestCase()
-{
-    QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-}
 
 void TestShellRoute::rows_data()
 {

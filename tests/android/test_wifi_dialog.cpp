@@ -1,10 +1,11 @@
 // The WiFi connection dialog against the simulator's control port on a
 // loopback address of its own: the address checks, a refusal with its
 // reason, a silent host cancelled, and a phone that answers.
-#include "PhoneSim.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
 
 #include "android/forms/AndroidWIFIForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -52,19 +52,14 @@ private slots:
 private:
     void startPhone(const QString& fault);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
     QProcess wifi;
 };
 
 void TestWifiDialog::initTestCase()
 {
-    QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-    static QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":/en.qm")));
-    QCoreApplication::installTranslator(&translator);
+    QVERIFY(installEnglishTranslation());
     sim = std::make_unique<PhoneSim>();
 }
 

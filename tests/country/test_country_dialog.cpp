@@ -1,13 +1,12 @@
 // The country dialog: filtering, the choice and its confirmation, and the
 // ways it cannot be left.
 #include "country/forms/CountrySelForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHome.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -49,17 +48,12 @@ private slots:
     void leftOnlyByAChoice();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 };
 
 void TestCountryDialog::initTestCase()
 {
-    QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-    static QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":/en.qm")));
-    QCoreApplication::installTranslator(&translator);
+    QVERIFY(installEnglishTranslation());
 }
 
 void TestCountryDialog::filtering()

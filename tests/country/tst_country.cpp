@@ -2,11 +2,11 @@
 #include "country/CountryInfo.h"
 #include "country/CountryLibDb.h"
 #include "sql/Sqlite3DB.h"
+#include "tests/kit/TestHome.h"
 
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
@@ -48,7 +48,7 @@ class TestCountry : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     Sqlite3DB shipped; // a copy of the resource, read directly
     QHash<QString, CountryInfo> countries;
 
@@ -64,9 +64,6 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(home.isValid());
-        qputenv("HOME", home.path().toUtf8());
-        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
         const QString path = home.filePath(QStringLiteral("shipped.db"));
         QVERIFY(QFile::copy(QStringLiteral(":/res/countries.db"), path));
         shipped.openThrow(path, 1 /* read-only */);

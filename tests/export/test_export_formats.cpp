@@ -1,5 +1,5 @@
 // The bytes of the text, CSV, HTML and XML backup exports.
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
 
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesTxt.h"

@@ -1,9 +1,9 @@
 // The export job: what each format writes where, the grouped order, the
 // path the save dialog's filter makes, and a cancelled or failed export that
 // leaves the destination as it was.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "export/ExportOrder.h"
 #include "export/ExportSMSThread.h"
@@ -102,7 +102,7 @@ private:
     QList<_MsgMessage*> sample();
     JobRecorder& run(const QList<_MsgMessage*>& list, const QString& path, unsigned format, int cancelAt = 0);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<QTemporaryDir> out;
     std::unique_ptr<Records> records;
     std::unique_ptr<JobRecorder> form;
@@ -110,8 +110,6 @@ private:
 
 void TestExportJob::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
     // Fonts and their caches are loaded before any test limits file sizes.
     records = std::make_unique<Records>();
     QTemporaryDir warmUp;

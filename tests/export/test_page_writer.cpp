@@ -1,6 +1,7 @@
 // The pages of the PDF export and of printing, read back with poppler-utils.
-#include "StoreTestKit.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "export/ExportSMSPdf.h"
 #include "export/MessagePageWriter.h"
@@ -14,7 +15,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -76,7 +76,6 @@ private:
     QString exportPdf(const QList<_MsgMessage*>& messages);
 
     QTemporaryDir dir;
-    QTranslator translator;
     Records r;
     _MsgChat* chat = nullptr;
 };
@@ -86,8 +85,7 @@ void TestPageWriter::initTestCase()
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
         QSKIP("pdftotext and pdfinfo (Debian package poppler-utils) are needed to read the pages back");
-    QVERIFY(translator.load(QStringLiteral(":/en.qm")));
-    QCoreApplication::installTranslator(&translator);
+    QVERIFY(installEnglishTranslation());
     chat = r.singleChat(r.handle(QStringLiteral("+4411"), QStringLiteral("Ann")));
 }
 

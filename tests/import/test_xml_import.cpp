@@ -1,9 +1,9 @@
 // Phones' XML backup files: the mending of what strict XML forbids, the
 // reading of the quirks files in the wild have, and the import job's one
 // transaction into a local database.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "base/AppDirs.h"
 #include "country/CountryLibDb.h"
@@ -105,7 +105,6 @@ class TestXmlImport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void filterMendsReferences_data();
@@ -125,15 +124,9 @@ private:
     QString writeFile(const QString& name, const QByteArray& content);
     JobRecorder& runImport(const QString& file, const QString& folder, int cancelAtItem = 0);
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<JobRecorder> form;
 };
-
-void TestXmlImport::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
-}
 
 void TestXmlImport::init()
 {

@@ -1,9 +1,9 @@
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
 #include "jobs/BackupSMSThread.h"
-#include "store/IOS6MessageDb.h"
 #include "sql/Sqlite3DB.h"
+#include "store/IOS6MessageDb.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -70,15 +70,9 @@ class TestBackupSMSThread : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home.isValid());
-        prepareTestHome(home);
-    }
-
     void backupIntoANewDatabase()
     {
         QTemporaryDir dir;

@@ -1,10 +1,9 @@
-#include "TestHome.h"
 #include "jobs/LocalDbSelForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHome.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -30,15 +29,9 @@ class TestLocalDbSelForm : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home.isValid());
-        prepareTestHome(home);
-    }
-
     void confirm_data()
     {
         QTest::addColumn<int>("index"); // the item picked; -1: the text typed; -2: typed, then Cancel

@@ -1,9 +1,9 @@
 // Converting local databases of the earlier single-file format: the records
 // built from the old rows, working names taken up again, and files that
 // cannot be converted left for the next start.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "base/AppDirs.h"
 #include "jobs/LocalDbUpdateThread.h"
@@ -33,7 +33,6 @@ class TestLocalDbUpdate : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void convertsRowsIntoRecords();
@@ -45,15 +44,9 @@ private slots:
 private:
     JobRecorder& runJob();
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<JobRecorder> form;
 };
-
-void TestLocalDbUpdate::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareTestHome(home);
-}
 
 void TestLocalDbUpdate::init()
 {

@@ -1,7 +1,7 @@
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
+#include "tests/kit/ModalDriver.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -19,30 +19,22 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-// Closes every message box that shows up, noting its text and the state of
-// the progress dialog under it.
-class BoxTrap : public QObject
+// The progress dialog as it was under the message boxes it showed.
+struct UnderTheBoxes
 {
-public:
-    explicit BoxTrap(ProgressForm& form)
-    {
-        connect(&timer, &QTimer::timeout, this, [this, &form] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts.append(box->text());
-                formShown = formShown && form.isVisible();
-                formWaiting = form.isWaitingTips();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        timer.start(10);
-    }
-    QStringList texts;
     bool formShown = true;    // the dialog was open under every box
     bool formWaiting = false; // the job waited for the last box
-
-private:
-    QTimer timer;
 };
+
+// Closes every message box that shows up with OK (the driver notes its
+// text), noting the state of the progress dialog under it.
+void closeBoxesOver(ModalDriver& driver, ProgressForm& form, UnderTheBoxes& under)
+{
+    driver.closeEveryBox(QMessageBox::Ok, [&form, &under](QWidget*) {
+        under.formShown = under.formShown && form.isVisible();
+        under.formWaiting = form.isWaitingTips();
+    });
+}
 
 // Runs work as the job thread under the dialog; steps run inside its modal loop.
 bool runWith(ProgressForm& form, std::function<void()> work, std::function<void()> steps = {})
@@ -87,7 +79,9 @@ private slots:
         const bool ok = end.startsWith(QLatin1String("ok:"));
         const QString endText = end.section(u':', 1);
         ProgressForm form(QString(), nullptr);
-        BoxTrap trap(form);
+        ModalDriver boxes;
+        UnderTheBoxes under;
+        closeBoxesOver(boxes, form, under);
         const bool succeeded = runWith(form, [&] {
             for (const QString& post : std::as_const(posts))
                 form.postUpdateProgress(post.section(u'|', 0, 0), post.section(u'|', 1, 1).toInt(),
@@ -104,9 +98,9 @@ private slots:
             QStringLiteral("%1|%2|%3").arg(shown(form, "lbStatus")).arg(bar).arg(shown(form, "lbProgress")),
             state);
         // A box for a text only, shown before the dialog closes.
-        QCOMPARE(trap.texts.size(), endText.isEmpty() ? 0 : 1);
-        QVERIFY2(trap.texts.join(QString()).contains(endText), qPrintable(trap.texts.join(QString())));
-        QVERIFY(trap.formShown);
+        QCOMPARE(boxes.texts().size(), endText.isEmpty() ? 0 : 1);
+        QVERIFY2(boxes.texts().join(QString()).contains(endText), qPrintable(boxes.texts().join(QString())));
+        QVERIFY(under.formShown);
     }
 
     void cancelBetweenItems_data()
@@ -124,7 +118,8 @@ private slots:
         QFETCH(bool, jobHeedsCancel);
         ProgressForm form(QString(), nullptr);
         form.setCancelEnabled(cancelEnabled);
-        BoxTrap trap(form);
+        ModalDriver boxes;
+        boxes.closeEveryBox();
         QSemaphore next;
         std::atomic<int> posts{0};
         const bool succeeded = runWith(
@@ -163,13 +158,15 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(shown(form, "lbProgress"),
                  cancelEnabled ? QStringLiteral("Item 2/5") : QStringLiteral("Item 5/5"));
-        QCOMPARE(trap.texts, cancelEnabled ? QStringList() : QStringList{QStringLiteral("finished")});
+        QCOMPARE(boxes.texts(), cancelEnabled ? QStringList() : QStringList{QStringLiteral("finished")});
     }
 
     void tipsWaitKeepsTheJobWaitingUntilOk()
     {
         ProgressForm form(QString(), nullptr);
-        BoxTrap trap(form);
+        ModalDriver boxes;
+        UnderTheBoxes under;
+        closeBoxesOver(boxes, form, under);
         std::atomic<bool> waitingWhenPosted{false};
         QVERIFY(runWith(form, [&] {
             form.postTipsWait(QStringLiteral("Switch the default app now."));
@@ -178,9 +175,9 @@ private slots:
                 QThread::msleep(20);
             form.postSucceed(QString());
         }));
-        QCOMPARE(trap.texts, QStringList{QStringLiteral("Switch the default app now.")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Switch the default app now.")});
         QVERIFY(waitingWhenPosted);
-        QVERIFY(trap.formShown && trap.formWaiting);
+        QVERIFY(under.formShown && under.formWaiting);
         QVERIFY(!form.isWaitingTips());
     }
 };

@@ -1,10 +1,10 @@
 #include "base/AppInfo.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/UrlCatcher.h"
 #include "ui/AppStyle.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ShellOpen.h"
 #include "ui/WinMovable.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/UrlCatcher.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>

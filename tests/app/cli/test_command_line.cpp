@@ -1,7 +1,7 @@
 // The command line: import and export without a window, exit statuses and
 // what goes to standard output and error, and a round trip through the XML
 // backup format that keeps every message.
-#include "TestHome.h"
+#include "tests/kit/TestHome.h"
 
 #include "base/AppDirs.h"
 #include "base/AppInfo.h"
@@ -74,8 +74,6 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-
     void versionAndHelpTouchNoData();
     void roundTripThroughXmlKeepsEveryMessage();
     void everyExportFormat_data();
@@ -92,14 +90,8 @@ private slots:
 private:
     QString writeFile(const QString& name, const QByteArray& content);
 
-    QTemporaryDir home;
+    TestHome home; // the program started from here finds the same data folder
 };
-
-void TestCommandLine::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareTestHome(home); // the program started from here finds the same data folder
-}
 
 QString TestCommandLine::writeFile(const QString& name, const QByteArray& content)
 {

@@ -1,11 +1,14 @@
 #include "app/dialogs/AboutUsForm.h"
 #include "app/dialogs/DataSourceSelForm.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHome.h"
+
+// The version CMakeLists.txt sets, generated into the build tree.
+#include "TextferryVersion.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -42,15 +45,11 @@ private slots:
     void pickerWithTwoItemsWarnsUntilOneIsChosen();
     void pickerCancelReturnsZero();
     void aboutBoxShowsTheVersion();
-
-private:
-    QTranslator translator;
 };
 
 void TestSmallDialogs::initTestCase()
 {
-    QVERIFY(translator.load(QStringLiteral(":/en.qm")));
-    QCoreApplication::installTranslator(&translator);
+    QVERIFY(installEnglishTranslation());
 }
 
 void TestSmallDialogs::pickerWithOneItemOpensWithItChosen()
@@ -93,7 +92,7 @@ void TestSmallDialogs::aboutBoxShowsTheVersion()
 {
     AboutUsForm form;
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("lbProduct"))->text(),
-             QStringLiteral("Textferry v2.14.11"));
+             QStringLiteral("Textferry v" TEXTFERRY_VERSION));
     ModalDriver driver;
     driver.answerByName(QStringLiteral("btnOK"));
     QCOMPARE(form.exec(), int(QDialog::Accepted));

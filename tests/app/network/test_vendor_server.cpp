@@ -2,15 +2,19 @@
 // server of the test's own on 127.0.0.1: the main window's daily update check
 // and promotion link, the update page, the error report of every error box,
 // and servers that answer badly or not at all.
-#include "tests/app/window/WindowTestKit.h"
-#include "tests/support/UrlCatcher.h"
+#include "tests/kit/TestHome.h"
+#include "tests/kit/UrlCatcher.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "base/AppDirs.h"
 #include "base/VendorServer.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHttpServer.h"
 #include "ui/MessageBoxes.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/TestHttpServer.h"
+
+// The version and build number CMakeLists.txt sets, generated into the build tree.
+#include "TextferryVersion.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -19,7 +23,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QNetworkProxy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -33,10 +36,22 @@ namespace {
 const QByteArray kUpdatePath = "/sms_check_update.php";
 const QByteArray kAdvPath = "/adv.php";
 const QByteArray kReportPath = "/err_report.php";
-const QByteArray kUpdateTarget = "/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=39&q=1";
+const QByteArray kBuildNumber = QByteArray::number(TEXTFERRY_BUILD_NUMBER);
+const QByteArray kUpdateQuery =
+    "/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=" + kBuildNumber;
+const QByteArray kUpdateTarget = kUpdateQuery + "&q=1";
 const QByteArray kAdvTarget = "/adv.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21";
-// prod and ver of every report: "Textferry" and "2.14.11(39)" encoded.
-const QByteArray kReportHead = "prod=VGV4dGZlcnJ5&ver=Mi4xNC4xMSgzOSk-&err=";
+
+// Base64 with "/" as "!" and "=" as "-", as a report carries its fields.
+QByteArray reportField(QByteArray text)
+{
+    return text.toBase64().replace('/', '!').replace('=', '-');
+}
+
+// prod and ver of every report: "Textferry" and the version with its build
+// number ("2.14.11(39)", say) encoded.
+const QByteArray kReportHead =
+    "prod=VGV4dGZlcnJ5&ver=" + reportField(TEXTFERRY_VERSION "(" + kBuildNumber + ")") + "&err=";
 const char kTimeFile[] = "last-check-version-time";
 const char kAdvFile[] = "last-adv";
 // A promotion link as the window stores and shows it.
@@ -124,15 +139,13 @@ private slots:
     void updatePage();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     TestHttpServer server;
     UrlCatcher desktop;
 };
 
 void TestVendorServer::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareWindowTestHome(home);
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     QVERIFY(server.listen());
     // What the program would hand to the desktop, whatever its scheme.
@@ -589,7 +602,7 @@ void TestVendorServer::updatePage_data()
     QTest::addColumn<QString>("setting"); // "local": the test's server
     QTest::addColumn<QString>("page");
 
-    const QString query = QStringLiteral("/sms_check_update.php?pid=5E0A7D19B3C24F6E8A1D0C9B7E6F4A21&ver=39");
+    const QString query = QString::fromLatin1(kUpdateQuery);
     const QString vendor = QStringLiteral("http://service.textferry.app") + query;
     QTest::newRow("test server") << "local"
                                  << QString(QStringLiteral("http://") + server.hostAndPort() + query);

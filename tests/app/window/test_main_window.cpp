@@ -1,16 +1,17 @@
 // The main window driven through its widgets: action states, tree selection,
 // message views, searches, context menus, backup and deletion.
-#include "WindowTestKit.h"
+#include "tests/kit/TestHome.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "app/StartupConversion.h"
-#include "base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/views/MyTreeView.h"
+#include "base/AppDirs.h"
 #include "store/IOS6MessageDb.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 #include "tools/gen_old_localdb/OldLocalDbWriter.h"
 
 #include <QAction>
@@ -70,7 +71,6 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void actionsAndContextMenus_data();
@@ -90,14 +90,8 @@ private slots:
     void oldDatabasesConvertAtStartUp();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 };
-
-void TestMainWindow::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareWindowTestHome(home);
-}
 
 void TestMainWindow::init()
 {

@@ -1,7 +1,8 @@
 // Importing a phone's XML backup through the window: the file dialog, the
 // database picker, the progress dialog's verdict and the database shown.
-#include "WindowTestKit.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/TestHome.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
 #include "app/tree/ItemModelMain.h"
@@ -85,7 +86,6 @@ class TestWindowImport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void importsIntoANewOrExistingDatabase_data();
@@ -97,14 +97,8 @@ private slots:
 private:
     QString writeBackup(const QByteArray& content, const QString& name = QStringLiteral("backup.xml"));
 
-    QTemporaryDir home;
+    TestHome home;
 };
-
-void TestWindowImport::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareWindowTestHome(home);
-}
 
 void TestWindowImport::init()
 {

@@ -2,16 +2,17 @@
 // phone plugged in and out, transfers between phones and from a local
 // database, a phone without the companion app read over the adb shell, and a
 // WiFi phone whose country the user picks.
-#include "PhoneSim.h"
-#include "WindowTestKit.h"
+#include "tests/kit/PhoneSim.h"
+#include "tests/kit/TestHome.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
-#include "base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/tree/ItemModelMain.h"
+#include "base/AppDirs.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageText.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -108,14 +109,12 @@ private slots:
     void wifiPhoneWithoutCountry();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<PhoneSim> sim;
 };
 
 void TestWindowPhones::initTestCase()
 {
-    QVERIFY(home.isValid());
-    prepareWindowTestHome(home);
     sim = std::make_unique<PhoneSim>();
 }
 

@@ -1,17 +1,18 @@
 // The main window against unlucky data folders: a database that fails to
 // read, read-only and older files, links leading elsewhere, many databases
 // under a low descriptor limit, look-alike names, long lists.
-#include "WindowTestKit.h"
+#include "tests/kit/TestHome.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
-#include "base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/views/MyTreeView.h"
+#include "base/AppDirs.h"
 #include "store/IOS6MessageDb.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/ReadOnlyFile.h"
+#include "tests/kit/ModalDriver.h"
+#include "tests/kit/ReadOnlyFile.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -70,7 +71,6 @@ class TestWindowSafety : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void failedSelectionLeavesNothingToActOn();
@@ -83,14 +83,8 @@ private slots:
     void newListStartsAtTheTop();
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 };
-
-void TestWindowSafety::initTestCase()
-{
-    QVERIFY(home.isValid());
-    prepareWindowTestHome(home);
-}
 
 void TestWindowSafety::init()
 {

@@ -1,5 +1,5 @@
 // The local databases: their name rule, listing, look-up by name and making.
-#include "TestHome.h"
+#include "tests/kit/TestHome.h"
 #include "base/AppDirs.h"
 #include "store/IOS6MessageDb.h"
 #include "store/LocalDbCatalogue.h"
@@ -15,12 +15,6 @@ class TestLocalDbCatalogue : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home.isValid());
-        prepareTestHome(home);
-    }
-
     void init()
     {
         removeDirRecursively(localDbDir().absolutePath());
@@ -127,7 +121,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 };
 
 QTEST_GUILESS_MAIN(TestLocalDbCatalogue)

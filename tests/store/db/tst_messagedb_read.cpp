@@ -1,5 +1,6 @@
 // Reading conversations, correspondents and messages into a MessageSet.
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "store/IOS6MessageDb.h"
 #include "store/MessageLists.h"
@@ -14,14 +15,6 @@ class TestMessageDbRead : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // The country library copies its database into the data folder.
-        QVERIFY(home.isValid());
-        qputenv("HOME", home.path().toUtf8());
-        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-    }
-
     void init()
     {
         db.reset();
@@ -216,7 +209,7 @@ private:
         db->open();
     }
 
-    QTemporaryDir home;
+    TestHome home; // the country library copies its database into the data folder
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<IOS6MessageDb> db;
 };

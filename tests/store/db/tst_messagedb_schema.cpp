@@ -1,9 +1,9 @@
 // The message database file: the schema of a new file, its triggers, the
 // upgrade of older files, and the files it refuses without changing them.
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
 
 #include "store/IOS6MessageDb.h"
-#include "tests/support/ReadOnlyFile.h"
+#include "tests/kit/ReadOnlyFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // Deleting messages from a message database: IOS6MessageDb::deleteMessage on
 // records read back from the file, and the deletion job around it.
-#include "JobRecorder.h"
-#include "StoreTestKit.h"
-#include "TestHome.h"
 #include "store/DeleteMessagesThread.h"
 #include "store/IOS6MessageDb.h"
+#include "tests/kit/JobRecorder.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,15 +71,9 @@ class TestDeleteMessages : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir home;
+    TestHome home;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home.isValid());
-        prepareTestHome(home);
-    }
-
     void deletes_data()
     {
         QTest::addColumn<QStringList>("texts");

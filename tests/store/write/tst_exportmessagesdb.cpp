@@ -1,7 +1,8 @@
 // Writing messages into a message database through the exporter: no
 // duplicates, conversations and correspondents found again, attachment files
 // kept inside the database folder, and a generated database read and written back.
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
+#include "tests/kit/TestHome.h"
 
 #include "store/ExportMessagesDb.h"
 #include "store/MessageHash.h"
@@ -25,13 +26,6 @@ class TestExportMessagesDb : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home.isValid());
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-    }
-
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
@@ -350,7 +344,7 @@ private:
         return files;
     }
 
-    QTemporaryDir home;
+    TestHome home;
     std::unique_ptr<QTemporaryDir> dir;
 };
 

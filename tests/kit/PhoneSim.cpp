@@ -1,6 +1,7 @@
-#include "PhoneSim.h"
+#include "tests/kit/PhoneSim.h"
 
 #include "android/SimpleProtocol.h"
+#include "base/AppDirs.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -44,6 +45,17 @@ QJsonObject PhoneSim::phone(const QString& serial)
                                              {QStringLiteral("uid"), QStringLiteral("sim-uid-1")},
                                              {QStringLiteral("mmc"), QStringLiteral("310")}}},
         {QStringLiteral("messages"), QJsonArray()}};
+}
+
+AndroidDevice PhoneSim::companionRecord(const QJsonObject& phone)
+{
+    const QJsonObject info = phone.value(QStringLiteral("info")).toObject();
+    AndroidDevice record;
+    record.serial = phone.value(QStringLiteral("serial")).toString();
+    record.uid = info.value(QStringLiteral("uid")).toString();
+    record.imei = info.value(QStringLiteral("imei")).toString();
+    record.mmc = info.value(QStringLiteral("mmc")).toString();
+    return record;
 }
 
 QJsonObject PhoneSim::message(qint64 ms, bool sent, const QString& address, const QString& name,
@@ -96,4 +108,12 @@ QStringList PhoneSim::adbCalls() const
 void PhoneSim::forgetAdbCalls()
 {
     QFile::remove(state.filePath(QStringLiteral("adb.log")));
+}
+
+bool PhoneSim::startAfresh()
+{
+    const bool unplugged = unplug(QStringLiteral("S1"));
+    forgetAdbCalls();
+    removeDirRecursively(appDataDir().absoluteFilePath(QStringLiteral("android_cache")));
+    return unplugged;
 }

@@ -12,7 +12,6 @@ class ItemModelSms;
 class MainWindow;
 class MyTreeView;
 class QMenu;
-class QTemporaryDir;
 class SmsBrowser;
 
 using Node = AbsTreeItemModel::_ItemNode;
@@ -37,9 +36,6 @@ ConversationPlan planConversation(const char* contact, int number, const char* p
 extern const ConversationPlan kAlice, kBob, kCarol, kDave, kErin, kFrank;
 void writeStandardSources(int phones);
 
-// Points HOME at the temporary folder and installs the English translation;
-// call before anything asks for the data folder.
-void prepareWindowTestHome(QTemporaryDir& home);
 // Empties the data folder's local databases, virtual phones and phone caches.
 void resetDataFolder();
 

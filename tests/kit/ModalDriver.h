@@ -78,6 +78,14 @@ public:
     // QMessageBox that appears is rejected and its text recorded in texts().
     // Other dialogs (a progress dialog) are left alone.
     void rejectEveryBox();
+    // For steps whose boxes need only closing, however many there are: from
+    // now on every modal QMessageBox that appears has its text recorded in
+    // texts(), then beforeClosing (if any) runs on it while it is still open
+    // (to note the state of what lies under it), then it closes with result,
+    // as if that button had been pressed. Other dialogs are left alone.
+    //
+    //     driver.closeEveryBox(QMessageBox::Ok, [&](QWidget*) { shownOver << form.isVisible(); });
+    void closeEveryBox(QMessageBox::StandardButton result = QMessageBox::Ok, Action beforeClosing = {});
 
     // Processes events until every answer was used and its action ran. False
     // when that did not happen within timeoutMs or any answer failed.
@@ -122,7 +130,8 @@ private:
     int actionsPosted = 0;
     int actionsRun = 0;
     bool gaveUp = false;
-    bool rejectingAll = false;
+    // Set by rejectEveryBox() and closeEveryBox(): what happens to every box.
+    std::function<void(QMessageBox*)> everyBox;
     QStringList seenTexts;
     QStringList failed;
 };

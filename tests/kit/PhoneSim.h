@@ -1,5 +1,7 @@
 #pragma once
 
+#include "android/AndroidDevice.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,10 @@ public:
     // A phone file with the defaults every test starts from: serial S1, the
     // app installed and version 12, imei 350000000000001, uid sim-uid-1, mcc 310.
     static QJsonObject phone(const QString& serial = QStringLiteral("S1"));
+    // The record the USB connect job makes of a phone file with the companion
+    // app (its serial, and uid, imei and mcc from its info): the phone a load
+    // or transfer test starts from.
+    static AndroidDevice companionRecord(const QJsonObject& phone = PhoneSim::phone());
     // A message of the phone: ms since 1970, sent or received.
     static QJsonObject message(qint64 ms, bool sent, const QString& address, const QString& name,
                                const QString& body);
@@ -30,6 +36,9 @@ public:
     // The adb calls so far, one line each, arguments joined by spaces.
     QStringList adbCalls() const;
     void forgetAdbCalls();
+    // Every phone test's start: phone S1 unplugged, the adb calls forgotten
+    // and no phone cache left in the data folder. False when the unplug failed.
+    bool startAfresh();
     QString folder() const { return state.path(); }
 
 private:

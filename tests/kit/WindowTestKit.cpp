@@ -1,15 +1,15 @@
-#include "WindowTestKit.h"
+#include "tests/kit/WindowTestKit.h"
 
 #include "app/MainWindow.h"
-#include "base/AppDirs.h"
 #include "app/messages/ItemModelSms.h"
 #include "app/messages/SmsBrowser.h"
 #include "app/tree/ItemModelMain.h"
 #include "app/views/MyTreeView.h"
+#include "base/AppDirs.h"
 #include "store/ExportMessagesDb.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MessageSet.h"
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,8 +21,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 ConversationPlan planConversation(const char* contact, int number, const char* prefix, int count)
@@ -51,15 +49,6 @@ void writeStandardSources(int phones)
         writeDatabase(virtualPhoneFolder(QStringLiteral("Phone A")), {kDave, kErin});
     if (phones > 1)
         writeDatabase(virtualPhoneFolder(QStringLiteral("Phone B")), {kFrank});
-}
-
-void prepareWindowTestHome(QTemporaryDir& home)
-{
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME"); // the data folder follows HOME
-    static QTranslator translator;
-    if (translator.isEmpty() && translator.load(QStringLiteral(":/en.qm")))
-        QCoreApplication::installTranslator(&translator);
 }
 
 void resetDataFolder()

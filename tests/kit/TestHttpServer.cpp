@@ -1,4 +1,4 @@
-#include "tests/support/TestHttpServer.h"
+#include "tests/kit/TestHttpServer.h"
 
 #include <QHostAddress>
 #include <QPointer>

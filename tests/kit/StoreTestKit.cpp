@@ -1,4 +1,4 @@
-#include "StoreTestKit.h"
+#include "tests/kit/StoreTestKit.h"
 
 #include "store/ExportMessagesDb.h"
 #include "store/IOS6MessageDb.h"

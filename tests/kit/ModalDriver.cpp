@@ -1,4 +1,4 @@
-#include "tests/support/ModalDriver.h"
+#include "tests/kit/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -149,16 +149,26 @@ QString ModalDriver::widgetText(QWidget* widget)
 
 void ModalDriver::rejectEveryBox()
 {
-    rejectingAll = true;
+    everyBox = [](QMessageBox* box) { box->reject(); };
+    timer.start();
+}
+
+void ModalDriver::closeEveryBox(QMessageBox::StandardButton result, Action beforeClosing)
+{
+    everyBox = [result, beforeClosing = std::move(beforeClosing)](QMessageBox* box) {
+        if (beforeClosing)
+            beforeClosing(box);
+        box->done(result);
+    };
     timer.start();
 }
 
 void ModalDriver::tick()
 {
-    if (rejectingAll) {
-        if (auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            seenTexts << widgetText(dialog);
-            dialog->reject();
+    if (everyBox) {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seenTexts << widgetText(box);
+            everyBox(box);
         }
         return;
     }

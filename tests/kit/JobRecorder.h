@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QThread>
 
 #include <algorithm>
@@ -42,6 +43,19 @@ public:
         moveToThread(&job);
         job.start();
         job.wait();
+    }
+    // Starts the job, lets it run for runMs (into a silent phone, say), then
+    // cancels: the milliseconds from the cancel to the job's end, or -1 when
+    // it had not ended 5 s after the cancel.
+    qint64 runThenCancel(QThread& job, int runMs)
+    {
+        moveToThread(&job);
+        job.start();
+        QTest::qWait(runMs);
+        QElapsedTimer sinceCancel;
+        sinceCancel.start();
+        cancelNow();
+        return job.wait(5000) ? sinceCancel.elapsed() : -1;
     }
 
     QList<Call> calls;
