@@ -8,6 +8,7 @@
 #include "store/MessageOrder.h"
 #include "store/MsgHandle.h"
 #include "store/MsgMessage.h"
+#include "store/StoredDate.h"
 
 #include <QCoreApplication>
 #include <QTcpSocket>
@@ -17,7 +18,6 @@ using namespace simpleprotocol;
 
 namespace {
 
-constexpr qint64 kStoredEpochOffset = 978307200;
 constexpr int kTipsPollMs = 200;
 
 QString translated(const char* text)
@@ -31,7 +31,7 @@ QString restoreRecord(const _MsgMessage& m)
     QString text = m.text;
     text.remove(QChar(0xFFFC)); // the placeholders of attachments
     return QStringLiteral("%0,%1,%2,%3")
-        .arg((qint64(m.date) + kStoredEpochOffset) * 1000)
+        .arg(storedDateToPhoneTime(m.date))
         .arg(m.is_from_me ? 1 : 0)
         .arg(encodeText(m.handle->id), encodeText(text));
 }

@@ -9,6 +9,7 @@
 #include "jobcore/JobProgress.h"
 #include "store/ExportMessagesDb.h"
 #include "store/SimpleSms.h"
+#include "store/StoredDate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -204,7 +205,7 @@ void AndroidShellLoadSMSThread::writeMessage(const ContentRow& row, const QVecto
     }
     const QString address = normalizePhoneNumber(country, row.text(4));
     SimpleSms sms;
-    sms.fill({address, names.value(address), row.text(6), row.text(5), storedDateFromPhoneMs(row.number(1)),
+    sms.fill({address, names.value(address), row.text(6), row.text(5), storedDateFromPhoneTime(row.number(1)),
               isOwnersSmsType(row.number(2))});
     writer->write(sms.message(), sms.logicHashText());
     ++written;

@@ -2,17 +2,13 @@
 
 #include "android/SimpleProtocol.h"
 #include "country/CountryInfo.h"
+#include "store/StoredDate.h"
 
 #include <QStringList>
 
 namespace {
 constexpr int kRecordFields = 6;
 } // namespace
-
-int storedDateFromPhoneMs(qint64 milliseconds)
-{
-    return storedDateFromUnixSeconds(milliseconds / 1000);
-}
 
 bool PhoneSms::read(const QString& record, const CountryInfo& country)
 {
@@ -23,7 +19,7 @@ bool PhoneSms::read(const QString& record, const CountryInfo& country)
     const bool fromMe = fields.at(1).toInt(&ok) == 1 && ok;
     sms.fill({normalizePhoneNumber(country, simpleprotocol::decodeText(fields.at(2))),
               simpleprotocol::decodeText(fields.at(3)), simpleprotocol::decodeText(fields.at(4)),
-              simpleprotocol::decodeText(fields.at(5)), storedDateFromPhoneMs(fields.at(0).toLongLong()),
+              simpleprotocol::decodeText(fields.at(5)), storedDateFromPhoneTime(fields.at(0).toLongLong()),
               fromMe});
     return true;
 }

@@ -25,7 +25,3 @@ public:
 private:
     SimpleSms sms;
 };
-
-// Seconds since 2001-01-01 UTC for milliseconds since 1970-01-01 UTC,
-// truncated toward zero and kept within the range of the stored field.
-int storedDateFromPhoneMs(qint64 milliseconds);

@@ -22,6 +22,7 @@
 #include "store/MessageOrder.h"
 #include "store/MessageSet.h"
 #include "store/MsgHandle.h"
+#include "store/StoredDate.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -43,7 +44,7 @@ QStringList wireRecords(const QList<_MsgMessage*>& messages)
         const QString address = m->handle ? m->handle->id : QString();
         const QString name = m->handle ? m->handle->_ct_name : QString();
         records << QStringLiteral("%1,%2,%3,%4,%5,%6")
-                       .arg((qint64(m->date) + 978307200) * 1000)
+                       .arg(storedDateToPhoneTime(m->date))
                        .arg(m->is_from_me ? 1 : 2)
                        .arg(encodeText(address), encodeText(name), encodeText(m->text),
                             encodeText(m->subject));

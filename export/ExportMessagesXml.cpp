@@ -124,7 +124,7 @@ void ExportMessagesXml::write(const _MsgMessage& message)
     else if (message.chat)
         address = message.chat->chat_identifier;
     const QString name = who && !who->_ct_name.isEmpty() ? who->_ct_name : QStringLiteral("(Unknown)");
-    const qint64 dateMs = (qint64(message.date) + kStoredDateEpochOffset) * 1000;
+    const qint64 dateMs = storedDateToPhoneTime(message.date);
     const QByteArray subject = message.subject.isEmpty() ? QByteArray("null") : escaped(message.subject);
     QString body = message.text;
     body.remove(QChar::ObjectReplacementCharacter); // the places of attachments, which do not go along

@@ -1,6 +1,7 @@
 #include "import/XmlReadAhead.h"
 
 #include "import/XmlBackupReader.h"
+#include "store/StoredDate.h"
 
 namespace {
 constexpr int kBatchSize = 256;
@@ -64,7 +65,7 @@ void XmlReadAhead::readAll(QIODevice* file)
     while (going && reader.readSms(sms)) {
         batch.push_back(std::make_unique<SimpleSms>());
         batch.back()->fill({normalizePhoneNumber(country, sms.address), sms.contactName, sms.body,
-                            sms.subject, storedDateFromUnixSeconds(sms.dateMs / 1000), sms.fromMe(),
+                            sms.subject, storedDateFromPhoneTime(sms.dateMs), sms.fromMe(),
                             countryCode});
         if (batch.size() == kBatchSize) {
             bytes = reader.bytesRead();

@@ -7,6 +7,7 @@
 #include "jobs/OldLocalDbFormat.h"
 #include "store/ExportMessagesDb.h"
 #include "store/SimpleSms.h"
+#include "store/StoredDate.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,26 +2,9 @@
 
 #include "store/MessageHash.h"
 
-#include <algorithm>
-#include <limits>
-
-namespace {
-// Seconds from 1970-01-01 to 2001-01-01, UTC.
-constexpr qint64 kStoredEpochOffset = 978307200;
-} // namespace
-
 bool isOwnersSmsType(qint64 type)
 {
     return type >= 2 && type <= 6;
-}
-
-int storedDateFromUnixSeconds(qint64 seconds)
-{
-    // Far outside the field's range only for broken input; never wrapped.
-    const qint64 stored = seconds > std::numeric_limits<qint64>::min() + kStoredEpochOffset
-                              ? seconds - kStoredEpochOffset
-                              : std::numeric_limits<qint64>::min();
-    return int(std::clamp<qint64>(stored, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void SimpleSms::fill(const Fields& fields)

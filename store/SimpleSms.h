@@ -45,6 +45,3 @@ private:
 // also written by backup apps) is the owner's own text: 2 sent, 3 draft, 4
 // outbox, 5 failed and 6 queued are; 1 (inbox) and anything else came in.
 bool isOwnersSmsType(qint64 type);
-
-// The stored date for seconds since 1970-01-01 UTC, kept within the range of the field.
-int storedDateFromUnixSeconds(qint64 seconds);

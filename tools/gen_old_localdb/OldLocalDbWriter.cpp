@@ -3,16 +3,13 @@
 #include "base/Rc4.h"
 #include "jobs/OldLocalDbFormat.h"
 #include "store/MessageSet.h"
+#include "store/StoredDate.h"
 #include "sql/Sqlite3DB.h"
 #include "tools/gen_messages/MessageGenerator.h"
 
 #include <QFile>
 
 #include <algorithm>
-
-namespace {
-constexpr qint64 kStoredEpochOffset = 978307200;
-} // namespace
 
 void writeOldLocalDatabase(const QString& path, const QList<OldSmsRow>& rows)
 {
@@ -54,7 +51,7 @@ QList<OldSmsRow> generatedOldRows(int count, quint32 seed)
         if (m->item_type != 0 || !m->handle)
             continue;
         rows.append({m->handle->id, m->text.toUtf8(), m->handle->_ct_name,
-                     qint64(m->date) + kStoredEpochOffset, m->is_from_me});
+                     storedDateToUnixSeconds(m->date), m->is_from_me});
     }
     return rows;
 }

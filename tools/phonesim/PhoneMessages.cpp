@@ -1,6 +1,7 @@
 #include "tools/phonesim/PhoneMessages.h"
 
 #include "store/MessageSet.h"
+#include "store/StoredDate.h"
 #include "tools/gen_messages/MessageGenerator.h"
 #include "tools/phonesim/PhoneProfile.h"
 #include "tools/phonesim/SimState.h"
@@ -13,8 +14,6 @@
 #include <algorithm>
 
 namespace {
-constexpr qint64 kSecondsFrom1970To2001 = 978307200;
-
 PhoneMessage messageFromJson(const QJsonObject& object)
 {
     PhoneMessage message;
@@ -32,7 +31,7 @@ PhoneMessage messageFromJson(const QJsonObject& object)
 PhoneMessage messageFromRecord(const _MsgMessage& record)
 {
     PhoneMessage message;
-    message.dateMs = (qint64(record.date) + kSecondsFrom1970To2001) * 1000;
+    message.dateMs = storedDateToPhoneTime(record.date);
     message.type = record.is_from_me ? 1 : 2;
     if (record.handle) {
         message.address = record.handle->id;
