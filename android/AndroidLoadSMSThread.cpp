@@ -121,8 +121,8 @@ void AndroidLoadSMSThread::runBatch()
 void AndroidLoadSMSThread::handleSms(const QString& record)
 {
     ++receivedCount;
-    const int progress = int(double(receivedCount) / double(expectedCount) * 100.0);
-    form->postUpdateProgress(QString(), progress,
+    // Without a count from the phone (-1) the bar stays where it is.
+    form->postUpdateProgress(QString(), jobPercent(receivedCount, expectedCount),
                              QStringLiteral("sms: %1/%2").arg(receivedCount).arg(expectedCount));
     PhoneSms sms;
     if (sms.read(record, country))

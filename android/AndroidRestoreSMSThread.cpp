@@ -112,7 +112,7 @@ void AndroidRestoreSMSThread::sendBatch(int first, int count, int total)
     for (int i = first; i < first + count; ++i) {
         throwIfCancelled(cancelCheck);
         form->postUpdateProgress(
-            QString(), int(double(i + 1) / double(total) * 100.0),
+            QString(), jobPercent(i + 1, total),
             QCoreApplication::translate("AndroidRestoreSMSThread", "SMS: %1/%2").arg(i + 1).arg(total));
         const _MsgMessage& message = *pendingMessages.at(i);
         const QString hash = logicHash(message);

@@ -92,7 +92,7 @@ void ExportSMSThread::exportAll()
         if (form->isCanceled())
             throw -1;
         ++i;
-        form->postUpdateProgress(QString(), int(double(i) / double(n) * 100.0),
+        form->postUpdateProgress(QString(), jobPercent(i, n),
                                  translated("Messages: %1/%2").arg(i).arg(n));
         if (!message || (backup && !ExportMessagesXml::writes(*message)))
             continue;

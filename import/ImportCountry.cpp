@@ -59,8 +59,7 @@ void XmlCountryGuessThread::guess()
             break;
         scanner.scan(chunk);
         done += chunk.size();
-        form->postUpdateProgress(QString(), size > 0 ? int(qMin<qint64>(100, done * 100 / size)) : 0,
-                                 QString());
+        form->postUpdateProgress(QString(), jobBytePercent(done, size), QString());
     }
     if (file.error() != QFile::NoError)
         throw std::runtime_error(translated("Can't read %1: %2")

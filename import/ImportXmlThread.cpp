@@ -22,11 +22,6 @@ QString translated(const char* text)
     return QCoreApplication::translate("ImportXmlThread", text);
 }
 
-int percentOf(qint64 done, qint64 total)
-{
-    return total > 0 ? int(qMin<qint64>(100, done * 100 / total)) : 0;
-}
-
 } // namespace
 
 ImportXmlThread::ImportXmlThread(const QString& filePath, const QDir& databaseFolder, const QString& country,
@@ -96,7 +91,7 @@ void ImportXmlThread::importAll()
             }
         }
         // Once a batch (a few hundred messages), or while the reader skips what is no SMS.
-        form->postUpdateProgress(status, percentOf(reader.bytesRead(), size),
+        form->postUpdateProgress(status, jobBytePercent(reader.bytesRead(), size),
                                  translated("SMS: %1").arg(read));
     }
     if (!reader.errorString().isEmpty())

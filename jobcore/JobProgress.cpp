@@ -28,6 +28,11 @@ void JobProgress::postTipsWait(const QString& info)
 int jobPercent(int i, int n)
 {
     if (n <= 0)
-        return 0;
+        return -1;
     return int(double(i) / double(n) * 100.0);
+}
+
+int jobBytePercent(qint64 done, qint64 total)
+{
+    return total > 0 ? int(qMin<qint64>(100, done * 100 / total)) : 0;
 }

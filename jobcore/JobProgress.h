@@ -33,5 +33,10 @@ private:
     QObject* dialog;
 };
 
-// The percentage of item i of n, truncated: item 1 of 3 gives 33, the last 100.
+// The percentage of item i of n, computed in floating point and truncated:
+// item 1 of 3 gives 33, the last 100. An unknown total (n of 0 or less)
+// gives -1, which leaves the dialog's bar where it is.
 int jobPercent(int i, int n);
+// The percentage of the bytes done of a file's total, in whole numbers and
+// at most 100; 0 for an empty file.
+int jobBytePercent(qint64 done, qint64 total);

@@ -144,7 +144,7 @@ void LocalDbUpdateThread::copyMessages(Sqlite3DB& old, ExportMessagesDb& exporte
     const int date = cursor.columnIndex(QStringLiteral("date"));
     const int isSend = cursor.columnIndex(QStringLiteral("is_send"));
     for (int k = 1; cursor.moveNext(); ++k) {
-        form->postUpdateProgress(QString(), int(double(k) / double(n) * 100.0),
+        form->postUpdateProgress(QString(), jobPercent(k, n),
                                  translated("SMS: %1/%2").arg(k).arg(n));
         SimpleSms sms;
         sms.fill({normalizePhoneNumber(country, cursor.getText(address)), cursor.getText(person),
