@@ -49,8 +49,8 @@ void AndroidLoadSMSThread::run()
 
 bool AndroidLoadSMSThread::removeOldCache()
 {
-    const QString folder = cacheWriter.db.folder().absolutePath();
-    const QString path = cacheWriter.db.databasePath();
+    const QString folder = cacheWriter.folder().absolutePath();
+    const QString path = cacheWriter.databasePath();
     if (!isOwnCacheFolder(folder) || !entryLeadingOutside(folder, path).isEmpty()) {
         form->postErrorOccurred(
             QCoreApplication::translate(
@@ -70,7 +70,7 @@ bool AndroidLoadSMSThread::removeOldCache()
 void AndroidLoadSMSThread::load()
 {
     cacheWriter.begin();
-    country = cacheWriter.db.countries().currentCountry();
+    country = cacheWriter.country();
     const QString url = QString::fromLatin1(CompanionApp::kBackupUrl).arg(pickPort());
     socket = connectCompanion(*device, url, kConnectTimeoutMs, cancelCheck);
     for (;;) {
@@ -134,6 +134,6 @@ void AndroidLoadSMSThread::handleSms(const QString& record)
 void AndroidLoadSMSThread::closeUp()
 {
     // Closing without end() drops the open transaction.
-    cacheWriter.db.close();
+    cacheWriter.abandon();
     releaseSocket(socket);
 }

@@ -133,7 +133,7 @@ void AndroidRestoreSMSThread::sendBatch(int first, int count, int total)
 // the cache with its acknowledgement).
 bool AndroidRestoreSMSThread::alreadyInCache(const QString& hash)
 {
-    return batchHashes.contains(hash) || cacheWriter.db.findMessageRowidByLogicHash(hash) != 0;
+    return batchHashes.contains(hash) || cacheWriter.hasMessageWithLogicHash(hash);
 }
 
 QString AndroidRestoreSMSThread::successText(int handled) const
@@ -153,6 +153,6 @@ void AndroidRestoreSMSThread::closeUp()
         cacheWriter.end();
     } catch (const std::exception& e) {
         qWarning("AndroidRestoreSMSThread: the cache could not be committed: %s", e.what());
-        cacheWriter.db.close();
+        cacheWriter.abandon();
     }
 }

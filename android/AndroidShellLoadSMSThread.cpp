@@ -93,7 +93,7 @@ void AndroidShellLoadSMSThread::load()
 {
     prepareLoadingFolder();
     writer->begin();
-    country = writer->db.countries().currentCountry();
+    country = writer->country();
     // The later queries start at once: the phone prepares their rows while the
     // count is read (their output waits in the pipe until their turn).
     startAhead(QLatin1String(ShellRoute::kSmsUri), QLatin1String(ShellRoute::kSmsHexProjection));
@@ -107,7 +107,6 @@ void AndroidShellLoadSMSThread::load()
     if (cancelled())
         throw -1;
     writer->end();
-    writer->db.close();
     replaceCache();
     form->postSucceed(QString());
 }
@@ -330,7 +329,7 @@ void AndroidShellLoadSMSThread::closeUp()
     startedAhead.clear(); // kills what still runs
     // Closing without end() drops the open transaction; the new folder goes, the old cache stays.
     if (writer)
-        writer->db.close();
+        writer->abandon();
     writer.reset();
     if (!loadingFolder.isEmpty() && QFileInfo::exists(loadingFolder) && isOwnCacheFolder(loadingFolder))
         removeDirRecursively(loadingFolder);

@@ -49,10 +49,10 @@ void ImportXmlThread::run()
         importAll();
     } catch (int) {
         // Cancelled: nothing of this import stays, and nothing is shown.
-        exporter.db.close();
+        exporter.abandon();
     } catch (const std::exception& e) {
         // Closing without commit rolls the open transaction back.
-        exporter.db.close();
+        exporter.abandon();
         form->postErrorOccurred(QString::fromUtf8(e.what()));
     }
 }
@@ -71,7 +71,7 @@ void ImportXmlThread::importAll()
     const qint64 size = file.size();
     exporter.begin();
     const CountryInfo countryInfo =
-        country.isEmpty() ? CountryInfo() : exporter.db.countries().findBySn(country);
+        country.isEmpty() ? CountryInfo() : exporter.countryOfRegion(country);
     const QString status = translated("Importing the XML backup...");
     int read = 0;
     XmlReadAhead reader(&file, countryInfo);

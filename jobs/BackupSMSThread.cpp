@@ -63,5 +63,5 @@ void BackupSMSThread::backUp()
 void BackupSMSThread::closeTarget()
 {
     // Closing without commit rolls the open transaction back.
-    exporter.db.close();
+    exporter.abandon();
 }

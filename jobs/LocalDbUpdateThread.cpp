@@ -119,7 +119,7 @@ LocalDbUpdateThread::Outcome LocalDbUpdateThread::convertFile(const QString& fil
         old.close();
         QFile::remove(path);
     } catch (const std::exception& e) {
-        exporter.db.close(); // nothing of this file is committed
+        exporter.abandon(); // nothing of this file is committed
         form->postErrorOccurred(QString::fromUtf8(e.what()));
         return Outcome::Failed;
     }
@@ -137,7 +137,7 @@ void LocalDbUpdateThread::copyMessages(Sqlite3DB& old, ExportMessagesDb& exporte
 {
     Sqlite3Cursor cursor = old.queryThrow(QStringLiteral("select * from view_sms"));
     const int n = cursor.count();
-    const CountryInfo country = exporter.db.countries().currentCountry();
+    const CountryInfo country = exporter.country();
     const int address = cursor.columnIndex(QStringLiteral("address"));
     const int body = cursor.columnIndex(QStringLiteral("body"));
     const int person = cursor.columnIndex(QStringLiteral("person"));

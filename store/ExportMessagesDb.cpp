@@ -33,6 +33,27 @@ void ExportMessagesDb::end()
     db.close();
 }
 
+void ExportMessagesDb::abandon()
+{
+    forgetRows();
+    db.close();
+}
+
+bool ExportMessagesDb::hasMessageWithLogicHash(const QString& hash)
+{
+    return db.findMessageRowidByLogicHash(hash) != 0;
+}
+
+CountryInfo ExportMessagesDb::country()
+{
+    return db.countries().currentCountry();
+}
+
+CountryInfo ExportMessagesDb::countryOfRegion(const QString& regionCode)
+{
+    return db.countries().findBySn(regionCode);
+}
+
 void ExportMessagesDb::forgetRows()
 {
     chatRowids.clear();

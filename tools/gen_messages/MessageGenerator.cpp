@@ -454,7 +454,7 @@ int MessageGenerator::writeDatabase(const QDir& folder, const QString& mcc,
             exporter.write(*message);
         exporter.end();
     } catch (...) {
-        exporter.db.close(); // drops the unfinished transaction
+        exporter.abandon(); // drops the unfinished transaction
         throw;
     }
     return int(messages.size());
