@@ -6,6 +6,7 @@
 #include "android/ProtocolWait.h"
 #include "android/ShellRoute.h"
 #include "base/AppDirs.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
@@ -65,15 +66,11 @@ void AndroidConnectWithUSBThread::run()
         return;
     }
     form->postUpdateProgress(translated("IDS_GET_ANDROID_DEVICE_INFO"), 99, QString());
-    try {
-        readCompanionInfo(record, [this] { return form->isCanceled(); });
-    } catch (int) {
-        return; // cancelled: nothing is shown
-    } catch (const std::exception& e) {
-        postConnectError(QString::fromUtf8(e.what()));
-        return;
-    }
-    postCompanionVersionVerdict(record, form);
+    const bool read = runJobBody(
+        form, [this] { readCompanionInfo(record, [this] { return form->isCanceled(); }); }, {},
+        [](const std::exception& e) -> QString { return connectHint() + QString::fromUtf8(e.what()); });
+    if (read)
+        postCompanionVersionVerdict(record, form);
 }
 
 // False when the job is over (cancelled, or the install failed and said so).

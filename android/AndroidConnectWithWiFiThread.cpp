@@ -2,6 +2,7 @@
 
 #include "android/CompanionApp.h"
 #include "android/CompanionInfo.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
@@ -20,14 +21,6 @@ void AndroidConnectWithWiFiThread::run()
     form->postUpdateProgress(
         QCoreApplication::translate("AndroidConnectWithWiFiThread", "IDS_GET_ANDROID_DEVICE_INFO"), 99,
         QString());
-    try {
-        readCompanionInfo(record, [this] { return form->isCanceled(); });
-    } catch (int) {
-        return;
-    } catch (const std::exception& e) {
-        if (!form->isCanceled())
-            form->postErrorOccurred(QString::fromUtf8(e.what()));
-        return;
-    }
-    postCompanionVersionVerdict(record, form);
+    if (runJobBody(form, [this] { readCompanionInfo(record, [this] { return form->isCanceled(); }); }))
+        postCompanionVersionVerdict(record, form);
 }

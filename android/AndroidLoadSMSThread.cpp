@@ -6,6 +6,7 @@
 #include "android/PhoneSms.h"
 #include "base/PathGuard.h"
 #include "country/CountryInfo.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 
 #include <QCoreApplication>
@@ -22,11 +23,6 @@ AndroidLoadSMSThread::AndroidLoadSMSThread(AndroidDevice* device, JobProgress* f
 
 AndroidLoadSMSThread::~AndroidLoadSMSThread() = default;
 
-bool AndroidLoadSMSThread::cancelled() const
-{
-    return form->isCanceled();
-}
-
 void AndroidLoadSMSThread::run()
 {
     expectedCount = -1;
@@ -36,15 +32,8 @@ void AndroidLoadSMSThread::run()
                              0, QString());
     if (!removeOldCache())
         return;
-    try {
-        load();
-    } catch (int) {
-        closeUp(); // cancelled: nothing of this load is kept, nothing is shown
-    } catch (const std::exception& e) {
-        closeUp();
-        if (!cancelled())
-            form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    // Cancelled or failed: nothing of this load is kept.
+    runJobBody(form, [this] { load(); }, [this] { closeUp(); });
 }
 
 bool AndroidLoadSMSThread::removeOldCache()
@@ -88,8 +77,7 @@ void AndroidLoadSMSThread::load()
     sendCommand(socket.get(), QLatin1String(kBye), QString(), true, -1, cancelCheck);
     releaseSocket(socket);
     // A cancel that came while the last lines arrived still wins.
-    if (cancelled())
-        throw -1;
+    form->throwIfCanceled();
     cacheWriter.end();
     qDebug("Loaded %d records from the phone %s; %d could not be read and were skipped.", receivedCount,
            qUtf8Printable(device->displayName()), skippedCount);
@@ -106,8 +94,7 @@ void AndroidLoadSMSThread::load()
 void AndroidLoadSMSThread::runBatch()
 {
     for (;;) {
-        if (cancelled())
-            throw -1;
+        form->throwIfCanceled();
         const QString line = readCommand(socket.get(), -1, cancelCheck);
         if (line.startsWith(QLatin1String(kSms))) {
             handleSms(line.mid(int(qstrlen(kSms))));

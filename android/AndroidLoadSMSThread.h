@@ -36,7 +36,6 @@ private:
     // Deletes the previous cache file; false (with the error posted) when it stays.
     bool removeOldCache();
     void closeUp();
-    bool cancelled() const;
 
     AndroidDevice* device;
     JobProgress* form;

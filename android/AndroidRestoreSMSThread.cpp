@@ -3,6 +3,7 @@
 #include "android/AndroidDevice.h"
 #include "android/CompanionApp.h"
 #include "android/ProtocolWait.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/MessageHash.h"
 #include "store/MessageOrder.h"
@@ -58,15 +59,8 @@ AndroidRestoreSMSThread::~AndroidRestoreSMSThread() = default;
 void AndroidRestoreSMSThread::run()
 {
     form->postUpdateProgress(translated("IDS_RESTORING_SMS_TO_ANDROID"), 0, QString());
-    try {
-        send();
-    } catch (int) {
-        closeUp(); // cancelled: the acknowledged batches stay recorded, nothing is shown
-    } catch (const std::exception& e) {
-        closeUp();
-        if (!form->isCanceled())
-            form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    // Cancelled or failed: the acknowledged batches stay recorded.
+    runJobBody(form, [this] { send(); }, [this] { closeUp(); });
 }
 
 void AndroidRestoreSMSThread::send()

@@ -6,6 +6,7 @@
 #include "android/PhoneSms.h"
 #include "android/ShellRoute.h"
 #include "base/AppDirs.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/ExportMessagesDb.h"
 #include "store/SimpleSms.h"
@@ -68,25 +69,22 @@ void AndroidShellLoadSMSThread::run()
     // The same status as the companion's load.
     form->postUpdateProgress(QCoreApplication::translate("AndroidLoadSMSThread", "IDS_ANDROID_LOADING_SMS"),
                              0, QString());
-    try {
-        load();
-    } catch (int) {
-        closeUp(); // cancelled: the previous cache stays, nothing is shown
-    } catch (const AdbStopped&) {
-        closeUp();
-    } catch (const AdbStalled&) {
-        closeUp();
-        if (!cancelled()) {
-            form->postErrorOccurred(
-                translated(
-                    "The phone %1 stopped answering after %2 messages. Its previous messages are kept.")
-                    .arg(phoneName(), count(written)));
-        }
-    } catch (const std::exception& e) {
-        closeUp();
-        if (!cancelled())
-            form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    // Cancelled or failed: the previous cache stays.
+    runJobBody(
+        form, [this] { load(); }, [this] { closeUp(); },
+        [this](const std::exception& e) { return errorText(e); });
+}
+
+// adb stopped (by the cancel) ends the load without a word; a phone that
+// went silent is named with what had arrived.
+std::optional<QString> AndroidShellLoadSMSThread::errorText(const std::exception& e) const
+{
+    if (dynamic_cast<const AdbStopped*>(&e))
+        return std::nullopt;
+    if (dynamic_cast<const AdbStalled*>(&e))
+        return translated("The phone %1 stopped answering after %2 messages. Its previous messages are kept.")
+            .arg(phoneName(), count(written));
+    return QString::fromUtf8(e.what());
 }
 
 void AndroidShellLoadSMSThread::load()
@@ -104,8 +102,7 @@ void AndroidShellLoadSMSThread::load()
     readMessages(ids);
     startedAhead.clear();
     // A cancel that came while the last rows arrived still wins.
-    if (cancelled())
-        throw -1;
+    form->throwIfCanceled();
     writer->end();
     replaceCache();
     form->postSucceed(QString());
@@ -280,8 +277,7 @@ AndroidShellLoadSMSThread::runQuery(const QString& uri, const QString& projectio
     ContentRow row;
     const auto handOut = [&] {
         while (rows.takeRow(&row)) {
-            if (cancelled())
-                throw -1;
+            form->throwIfCanceled();
             onRow(row);
         }
     };

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class ContentQueryRows;
 class ExportMessagesDb;
@@ -60,6 +61,8 @@ private:
     void prepareLoadingFolder();
     void replaceCache();
     void closeUp();
+    // What the job posts for an exception that ended the load; nothing for a stopped adb.
+    std::optional<QString> errorText(const std::exception& e) const;
     bool cancelled() const;
     QString phoneName() const;
 

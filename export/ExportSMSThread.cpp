@@ -9,6 +9,7 @@
 #include "export/ExportSMSHtml.h"
 #include "export/ExportSMSPdf.h"
 #include "export/ExportTarget.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/MessageText.h"
 #include "store/MsgChat.h"
@@ -58,17 +59,14 @@ ExportSMSThread::~ExportSMSThread() = default;
 void ExportSMSThread::run()
 {
     form->postUpdateProgress(translated("IDS_EXPORTING_MESSAGES_TO_FILE"), -1, QString());
-    try {
-        exportAll();
-    } catch (int) {
-        exporter.reset();
-        output.discard(); // cancelled: nothing of this export stays, nothing is shown
-    } catch (const std::exception& e) {
-        exporter.reset();
-        const QString error = output.withFinalNames(QString::fromUtf8(e.what()));
-        output.discard();
-        form->postErrorOccurred(error);
-    }
+    runJobBody(
+        form, [this] { exportAll(); },
+        [this] {
+            exporter.reset();
+            output.discard(); // cancelled or failed: nothing of this export stays
+        },
+        // Named before the staged files go: the error names the files the user asked for.
+        [this](const std::exception& e) { return output.withFinalNames(QString::fromUtf8(e.what())); });
 }
 
 void ExportSMSThread::exportAll()
@@ -89,8 +87,7 @@ void ExportSMSThread::exportAll()
     const int n = int(messages.size());
     int i = 0;
     for (const _MsgMessage* message : std::as_const(messages)) {
-        if (form->isCanceled())
-            throw -1;
+        form->throwIfCanceled();
         ++i;
         form->postUpdateProgress(QString(), jobPercent(i, n),
                                  translated("Messages: %1/%2").arg(i).arg(n));
@@ -101,8 +98,7 @@ void ExportSMSThread::exportAll()
     }
     endExporter();
     // A cancel pressed during the last message is not followed by the files appearing.
-    if (form->isCanceled())
-        throw -1;
+    form->throwIfCanceled();
     output.commit();
     form->postSucceed(translated("IDS_SUC_EXPORT_%1_MMS").arg(backup ? backupCount : qint64(i)));
 }

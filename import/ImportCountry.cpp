@@ -2,6 +2,7 @@
 
 #include "country/CountryLibDb.h"
 #include "import/XmlCountryGuess.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/IOS6MessageDb.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include <exception>
 #include <stdexcept>
 
 namespace {
@@ -31,13 +31,7 @@ XmlCountryGuessThread::XmlCountryGuessThread(const QString& filePath, JobProgres
 void XmlCountryGuessThread::run()
 {
     form->postUpdateProgress(translated("Looking for the country of the numbers..."), 0, QString());
-    try {
-        guess();
-    } catch (int) {
-        // Cancelled: nothing is shown.
-    } catch (const std::exception& e) {
-        form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    runJobBody(form, [this] { guess(); });
 }
 
 void XmlCountryGuessThread::guess()
@@ -52,8 +46,7 @@ void XmlCountryGuessThread::guess()
     const qint64 size = file.size();
     qint64 done = 0;
     for (;;) {
-        if (form->isCanceled())
-            throw -1;
+        form->throwIfCanceled();
         const QByteArray chunk = file.read(kChunkSize);
         if (chunk.isEmpty())
             break;

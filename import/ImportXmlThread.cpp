@@ -1,6 +1,7 @@
 #include "import/ImportXmlThread.h"
 
 #include "import/XmlReadAhead.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/SimpleSms.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 
 #include <chrono>
-#include <exception>
 #include <stdexcept>
 
 namespace {
@@ -45,16 +45,8 @@ QString ImportXmlThread::summary(const Counts& counts)
 void ImportXmlThread::run()
 {
     form->postUpdateProgress(translated("Importing the XML backup..."), 0, QString());
-    try {
-        importAll();
-    } catch (int) {
-        // Cancelled: nothing of this import stays, and nothing is shown.
-        exporter.abandon();
-    } catch (const std::exception& e) {
-        // Closing without commit rolls the open transaction back.
-        exporter.abandon();
-        form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    // Cancelled or failed: nothing of this import stays.
+    runJobBody(form, [this] { importAll(); }, [this] { exporter.abandon(); });
 }
 
 void ImportXmlThread::failReading(const QString& reason) const
@@ -78,14 +70,12 @@ void ImportXmlThread::importAll()
     XmlReadAhead::Batch batch;
     for (;;) {
         const XmlReadAhead::Next next = reader.nextBatch(batch, kPatience);
-        if (form->isCanceled())
-            throw -1; // the reader stops when it goes
+        form->throwIfCanceled(); // the reader stops when it goes
         if (next == XmlReadAhead::Next::End)
             break;
         if (next == XmlReadAhead::Next::Batch) {
             for (const std::unique_ptr<SimpleSms>& sms : batch) {
-                if (form->isCanceled())
-                    throw -1;
+                form->throwIfCanceled();
                 exporter.write(sms->message(), sms->logicHashText());
                 ++read;
             }
@@ -98,8 +88,7 @@ void ImportXmlThread::importAll()
         failReading(reader.errorString());
     form->postUpdateProgress(status, 100, translated("SMS: %1").arg(read));
     // A cancel pressed during the last message must not be followed by a commit.
-    if (form->isCanceled())
-        throw -1;
+    form->throwIfCanceled();
     result.imported = exporter.insertedMessages();
     result.alreadyPresent = read - result.imported;
     result.mmsSkipped = reader.mmsSkipped();

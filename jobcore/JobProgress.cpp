@@ -25,6 +25,12 @@ void JobProgress::postTipsWait(const QString& info)
     QMetaObject::invokeMethod(dialog, "tipsWait", Qt::AutoConnection, Q_ARG(QString, info));
 }
 
+void JobProgress::throwIfCanceled() const
+{
+    if (isCanceled())
+        throw -1;
+}
+
 int jobPercent(int i, int n)
 {
     if (n <= 0)

@@ -23,6 +23,9 @@ public:
     void postTipsWait(const QString& info);
 
     bool isCanceled() const { return canceled.load(); }
+    // The user's cancel as a job meets it: throws the integer -1, which
+    // runJobBody (jobcore/JobBody.h) takes for a cancel.
+    void throwIfCanceled() const;
     bool isWaitingTips() const { return waitingTips.load(); }
 
 protected:

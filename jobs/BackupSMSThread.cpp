@@ -1,12 +1,12 @@
 #include "jobs/BackupSMSThread.h"
 
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/MessageOrder.h"
 #include "store/MsgMessage.h"
 
 #include <QCoreApplication>
 
-#include <exception>
 #include <utility>
 
 namespace {
@@ -28,15 +28,8 @@ BackupSMSThread::BackupSMSThread(const QList<_MsgMessage*>& messages, const QDir
 void BackupSMSThread::run()
 {
     form->postUpdateProgress(statusText(), 0, QString());
-    try {
-        backUp();
-    } catch (int) {
-        // Cancelled: nothing of this backup stays, and nothing is shown.
-        closeTarget();
-    } catch (const std::exception& e) {
-        closeTarget();
-        form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    // Cancelled or failed: nothing of this backup stays.
+    runJobBody(form, [this] { backUp(); }, [this] { exporter.abandon(); });
 }
 
 void BackupSMSThread::backUp()
@@ -46,22 +39,14 @@ void BackupSMSThread::backUp()
     int i = 0;
     exporter.begin();
     for (const _MsgMessage* message : std::as_const(messages)) {
-        if (form->isCanceled())
-            throw -1;
+        form->throwIfCanceled();
         ++i;
         form->postUpdateProgress(status, jobPercent(i, n),
                                  QCoreApplication::translate("BackupSMSThread", "SMS: %1/%2").arg(i).arg(n));
         exporter.write(*message);
     }
     // A cancel pressed during the last item must not be followed by a commit.
-    if (form->isCanceled())
-        throw -1;
+    form->throwIfCanceled();
     exporter.end();
     form->postSucceed(QCoreApplication::translate("BackupSMSThread", "IDS_SUC_BACKUP_%1_SMS").arg(i));
-}
-
-void BackupSMSThread::closeTarget()
-{
-    // Closing without commit rolls the open transaction back.
-    exporter.abandon();
 }

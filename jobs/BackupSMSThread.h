@@ -28,7 +28,6 @@ protected:
 
 private:
     void backUp();
-    void closeTarget();
 
     QList<_MsgMessage*> messages; // sorted ascending
     JobProgress* form;

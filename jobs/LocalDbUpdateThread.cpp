@@ -3,6 +3,7 @@
 #include "base/AppDirs.h"
 #include "base/Rc4.h"
 #include "country/CountryInfo.h"
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "jobs/OldLocalDbFormat.h"
 #include "store/ExportMessagesDb.h"
@@ -14,8 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-
-#include <exception>
 
 namespace {
 
@@ -111,19 +110,18 @@ LocalDbUpdateThread::Outcome LocalDbUpdateThread::convertFile(const QString& fil
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('.')));
     ExportMessagesDb exporter{QDir(folder), QString()};
     Sqlite3DB old;
-    try {
-        old.openThrow(path, Sqlite3DB::ReadWrite);
-        exporter.begin();
-        copyMessages(old, exporter);
-        exporter.end();
-        old.close();
-        QFile::remove(path);
-    } catch (const std::exception& e) {
-        exporter.abandon(); // nothing of this file is committed
-        form->postErrorOccurred(QString::fromUtf8(e.what()));
-        return Outcome::Failed;
-    }
-    return Outcome::Converted;
+    const bool copied = runJobBody(
+        form,
+        [&] {
+            old.openThrow(path, Sqlite3DB::ReadWrite);
+            exporter.begin();
+            copyMessages(old, exporter);
+            exporter.end();
+            old.close();
+            QFile::remove(path);
+        },
+        [&exporter] { exporter.abandon(); }); // nothing of this file is committed
+    return copied ? Outcome::Converted : Outcome::Failed;
 }
 
 QString LocalDbUpdateThread::workingPath(const QString& path)

@@ -1,5 +1,6 @@
 #include "store/DeleteMessagesThread.h"
 
+#include "jobcore/JobBody.h"
 #include "jobcore/JobProgress.h"
 #include "store/IOS6MessageDb.h"
 #include "store/MsgMessage.h"
@@ -18,15 +19,8 @@ void DeleteMessagesThread::run()
 {
     form->postUpdateProgress(
         QCoreApplication::translate("DeleteMessagesThread", "IDS_DELETING_LOCAL_DB_MESSAGES"), 0, QString());
-    try {
-        deleteAll();
-    } catch (int) {
-        // Cancelled: every deletion of this run is undone, nothing is shown.
-        rollBack();
-    } catch (const std::exception& e) {
-        rollBack();
-        form->postErrorOccurred(QString::fromUtf8(e.what()));
-    }
+    // Cancelled or failed: every deletion of this run is undone.
+    runJobBody(form, [this] { deleteAll(); }, [this] { rollBack(); });
 }
 
 void DeleteMessagesThread::deleteAll()
@@ -35,16 +29,14 @@ void DeleteMessagesThread::deleteAll()
     int i = 0;
     database->beginTransaction();
     for (const _MsgMessage* message : *messageList) {
-        if (form->isCanceled())
-            throw -1;
+        form->throwIfCanceled();
         ++i;
         // The status line keeps "Deleting SMS..."; the dialog shows the percentage.
         form->postUpdateProgress(QString(), jobPercent(i, n), QString());
         database->deleteMessage(*message);
     }
     // A cancel pressed during the last item must not be followed by a commit.
-    if (form->isCanceled())
-        throw -1;
+    form->throwIfCanceled();
     database->endTransaction(true);
     form->postSucceed(
         QCoreApplication::translate("DeleteMessagesThread", "IDS_SUC_DELETE_%1_MESSAGES").arg(i));
