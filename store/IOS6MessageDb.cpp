@@ -2,6 +2,7 @@
 
 #include "base/PathGuard.h"
 #include "sql/SqliteException.h"
+#include "store/MessageColumns.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,38 +14,12 @@
 
 namespace {
 
-// One step of bringing an older file up to date: when the table lacks the
-// column, the statement adds it. The numbers name the step in error texts.
-struct UpgradeRow
-{
-    int line;
-    const char* table;
-    const char* column;
-    const char* sql;
-};
-
-const UpgradeRow kUpgradeRows[] = {
-    {122, "chat", "group_id", "ALTER TABLE chat ADD COLUMN group_id TEXT;"},
-    {127, "message", "is_audio_message",
-     "ALTER TABLE message ADD COLUMN is_audio_message INTEGER DEFAULT 0;"},
-    {130, "message", "is_played", "ALTER TABLE message ADD COLUMN is_played INTEGER DEFAULT 0;"},
-    {133, "message", "date_played", "ALTER TABLE message ADD COLUMN date_played INTEGER;"},
-    {136, "message", "item_type", "ALTER TABLE message ADD COLUMN item_type INTEGER DEFAULT 0;"},
-    {139, "message", "other_handle", "ALTER TABLE message ADD COLUMN other_handle INTEGER DEFAULT -1;"},
-    {142, "message", "group_title", "ALTER TABLE message ADD COLUMN group_title TEXT;"},
-    {145, "message", "group_action_type",
-     "ALTER TABLE message ADD COLUMN group_action_type INTEGER DEFAULT 0;"},
-    {148, "message", "share_status", "ALTER TABLE message ADD COLUMN share_status INTEGER;"},
-    {151, "message", "share_direction", "ALTER TABLE message ADD COLUMN share_direction INTEGER;"},
-    {154, "message", "is_expirable", "ALTER TABLE message ADD COLUMN is_expirable INTEGER DEFAULT 0;"},
-    {157, "message", "expire_state", "ALTER TABLE message ADD COLUMN expire_state INTEGER DEFAULT 0;"},
-    {160, "message", "message_action_type",
-     "ALTER TABLE message ADD COLUMN message_action_type INTEGER DEFAULT 0;"},
-    {163, "message", "logic_hash", "ALTER TABLE message ADD COLUMN logic_hash TEXT;"},
-};
-
-const char kLogicHashIndexSql[] = "CREATE INDEX message_idx_logic_hash ON message(logic_hash);";
-constexpr int kLogicHashIndexLine = 164;
+// The one step that brings an older chat table up to date; the message
+// table's steps come with its columns (messageColumns()). The numbers name
+// the steps in error texts.
+constexpr int kChatGroupIdLine = 122;
+const char kChatGroupIdSql[] = "ALTER TABLE chat ADD COLUMN group_id TEXT;";
+// The number of the orphan trigger's update in error texts.
 constexpr int kTriggerLine = 170;
 
 // Every table of the schema; a file without one of them is no message database.
@@ -225,24 +200,25 @@ QSet<QString> IOS6MessageDb::columnNames(const QString& table)
 void IOS6MessageDb::upgradeDatabase()
 {
     const QSet<QString> chatColumns = columnNames(QStringLiteral("chat"));
-    const QSet<QString> messageColumns = columnNames(QStringLiteral("message"));
-    for (const UpgradeRow& row : kUpgradeRows) {
-        const QString table = QLatin1String(row.table);
-        const QSet<QString>& columns = table == QLatin1String("chat") ? chatColumns : messageColumns;
-        if (columns.contains(QLatin1String(row.column)))
+    const QSet<QString> messageTable = columnNames(QStringLiteral("message"));
+    if (!chatColumns.contains(QStringLiteral("group_id")))
+        runUpgradeStep(kChatGroupIdLine, QLatin1String(kChatGroupIdSql));
+    for (const MessageColumn& column : messageColumns()) {
+        if (!column.isOptional() || messageTable.contains(column.name.toLower()))
             continue;
-        const QString sql = QLatin1String(row.sql);
-        QString error;
-        if (exec(sql, error) != SQLITE_OK)
-            throwUpgradeError(row.line, sql, error);
-        if (row.line == 163) {
-            // The index comes with the column; a file that already had the
-            // column is left with whatever indexes it has.
-            const QString indexSql = QLatin1String(kLogicHashIndexSql);
-            if (exec(indexSql, error) != SQLITE_OK)
-                throwUpgradeError(kLogicHashIndexLine, indexSql, error);
-        }
+        runUpgradeStep(column.upgrade.line, column.addColumnSql());
+        // The index comes with the column; a file that already had the
+        // column is left with whatever indexes it has.
+        if (column.upgrade.indexSql)
+            runUpgradeStep(column.upgrade.line + 1, QLatin1String(column.upgrade.indexSql));
     }
+}
+
+void IOS6MessageDb::runUpgradeStep(int line, const QString& sql)
+{
+    QString error;
+    if (exec(sql, error) != SQLITE_OK)
+        throwUpgradeError(line, sql, error);
 }
 
 void IOS6MessageDb::updateOrphanedMessagesTrigger()

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <initializer_list>
 #include <memory>
 
 struct _MsgAttachment;
@@ -39,6 +40,9 @@ public:
     // Reading (IOS6MessageDbRead.cpp)
     void readChats(MessageSet& set) override;
     void readMessages(MessageSet& set, qint64 chatRowid) override;
+    // The single-row lookups, each the row id of the first match or 0 (all through findRowid):
+    // a chat by guid, a handle by id and service, a message by guid or by
+    // logic hash (0 at once when the table keeps no hashes), an attachment by guid.
     qint64 findChatRowid(const _MsgChat& chat);
     qint64 findHandleRowid(const _MsgHandle& handle);
     qint64 findMessageRowid(const _MsgMessage& message);
@@ -86,6 +90,8 @@ private:
     void createDatabase();
     void checkTablesPresent();
     void upgradeDatabase();
+    // Runs one statement of the upgrade; throws naming the step when it fails.
+    void runUpgradeStep(int line, const QString& sql);
     void updateOrphanedMessagesTrigger();
     void installSqlFunctions();
     void readTableSql();
@@ -97,7 +103,9 @@ private:
     void readChatHandles(MessageSet& set);
     _MsgHandle* readHandle(const Sqlite3Cursor& cursor);
     void normalizeHandle(_MsgHandle& handle, QHash<QString, CountryInfo>& countryCache);
-    qint64 firstRowid(const Sqlite3Sql& sql);
+    // The row id of the first row the query (one "select rowid ... where ...=?")
+    // yields with the keys bound as text, in order; 0 when it yields none.
+    qint64 findRowid(const QString& sql, std::initializer_list<QString> keys);
     // Column checks of the write path, taken once per tableSql refresh (IOS6MessageDbWrite.cpp).
     struct WriteColumns;
     const WriteColumns& writeColumns();

@@ -1,6 +1,7 @@
 #include "store/IOS6MessageDb.h"
 
 #include "country/CountryInfo.h"
+#include "store/MessageColumns.h"
 #include "store/MessageHash.h"
 #include "store/MessageSet.h"
 
@@ -43,100 +44,28 @@ struct HandleColumns
 };
 
 // Where each message column lands in the record: the result's column
-// positions paired with the fields, found once per query.
-class MessageColumns
+// positions paired with the columns' setters, found once per query.
+class MessageFields
 {
 public:
-    explicit MessageColumns(const Sqlite3Cursor& c)
-        : rowid(c.columnIndex(QStringLiteral("rowid"))),
-          handle_id(c.columnIndex(QStringLiteral("handle_id"))),
-          attributedBody(c.columnIndex(QStringLiteral("attributedBody")))
+    explicit MessageFields(const Sqlite3Cursor& c) : rowid(c.columnIndex(QStringLiteral("rowid")))
     {
-        for (const auto& f : kTextFields)
-            texts.push_back({c.columnIndex(QLatin1String(f.name)), f.member});
-        for (const auto& f : kIntFields)
-            ints.push_back({c.columnIndex(QLatin1String(f.name)), f.member});
+        for (const MessageColumn& column : messageColumns()) {
+            if (column.read)
+                fields.push_back({c.columnIndex(column.name), column.read});
+        }
     }
 
     void read(const Sqlite3Cursor& c, _MsgMessage& m) const
     {
-        m.handle_id = c.getInt64(handle_id);
-        m.attributedBody = c.getBlob(attributedBody);
-        for (const auto& f : texts)
-            m.*(f.second) = c.getText(f.first);
-        for (const auto& f : ints)
-            m.*(f.second) = c.getInt(f.first);
+        for (const auto& field : fields)
+            field.second(m, c, field.first);
     }
 
     const int rowid;
 
 private:
-    struct TextField
-    {
-        const char* name;
-        QString _MsgMessage::*member;
-    };
-    struct IntField
-    {
-        const char* name;
-        int _MsgMessage::*member;
-    };
-    static constexpr TextField kTextFields[] = {
-        {"guid", &_MsgMessage::guid},
-        {"text", &_MsgMessage::text},
-        {"service_center", &_MsgMessage::service_center},
-        {"subject", &_MsgMessage::subject},
-        {"country", &_MsgMessage::country},
-        {"service", &_MsgMessage::service},
-        {"account", &_MsgMessage::account},
-        {"account_guid", &_MsgMessage::account_guid},
-        {"cache_roomnames", &_MsgMessage::cache_roomnames},
-        {"group_title", &_MsgMessage::group_title},
-    };
-    static constexpr IntField kIntFields[] = {
-        {"replace", &_MsgMessage::replace},
-        {"version", &_MsgMessage::version},
-        {"type", &_MsgMessage::type},
-        {"error", &_MsgMessage::error},
-        {"date", &_MsgMessage::date},
-        {"date_read", &_MsgMessage::date_read},
-        {"date_delivered", &_MsgMessage::date_delivered},
-        {"is_delivered", &_MsgMessage::is_delivered},
-        {"is_finished", &_MsgMessage::is_finished},
-        {"is_emote", &_MsgMessage::is_emote},
-        {"is_from_me", &_MsgMessage::is_from_me},
-        {"is_empty", &_MsgMessage::is_empty},
-        {"is_delayed", &_MsgMessage::is_delayed},
-        {"is_auto_reply", &_MsgMessage::is_auto_reply},
-        {"is_prepared", &_MsgMessage::is_prepared},
-        {"is_read", &_MsgMessage::is_read},
-        {"is_system_message", &_MsgMessage::is_system_message},
-        {"is_sent", &_MsgMessage::is_sent},
-        {"has_dd_results", &_MsgMessage::has_dd_results},
-        {"is_service_message", &_MsgMessage::is_service_message},
-        {"is_forward", &_MsgMessage::is_forward},
-        {"was_downgraded", &_MsgMessage::was_downgraded},
-        {"is_archive", &_MsgMessage::is_archive},
-        {"cache_has_attachments", &_MsgMessage::cache_has_attachments},
-        {"was_data_detected", &_MsgMessage::was_data_detected},
-        {"was_deduplicated", &_MsgMessage::was_deduplicated},
-        {"is_audio_message", &_MsgMessage::is_audio_message},
-        {"is_played", &_MsgMessage::is_played},
-        {"date_played", &_MsgMessage::date_played},
-        {"item_type", &_MsgMessage::item_type},
-        {"other_handle", &_MsgMessage::other_handle},
-        {"group_action_type", &_MsgMessage::group_action_type},
-        {"share_status", &_MsgMessage::share_status},
-        {"share_direction", &_MsgMessage::share_direction},
-        {"is_expirable", &_MsgMessage::is_expirable},
-        {"expire_state", &_MsgMessage::expire_state},
-        {"message_action_type", &_MsgMessage::message_action_type},
-    };
-
-    const int handle_id;
-    const int attributedBody;
-    std::vector<std::pair<int, QString _MsgMessage::*>> texts;
-    std::vector<std::pair<int, int _MsgMessage::*>> ints;
+    std::vector<std::pair<int, decltype(MessageColumn::read)>> fields;
 };
 
 // Points the message at its correspondent and at the other party of a
@@ -285,7 +214,7 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
         sql.appendSql(QStringLiteral(" and j.chat_id=%1").arg(chatRowid));
     Sqlite3Cursor cursor = queryThrow(sql);
     const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
-    const MessageColumns col(cursor);
+    const MessageFields col(cursor);
     while (cursor.moveNext()) {
         const qint64 rowid = cursor.getInt64(col.rowid);
         bool inserted = false;
@@ -304,41 +233,34 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
     }
 }
 
-qint64 IOS6MessageDb::firstRowid(const Sqlite3Sql& sql)
+qint64 IOS6MessageDb::findRowid(const QString& sql, std::initializer_list<QString> keys)
 {
-    Sqlite3Cursor cursor = queryThrow(sql);
+    open();
+    Sqlite3Sql query(sql);
+    for (const QString& key : keys)
+        query.addTextParam(key);
+    Sqlite3Cursor cursor = queryThrow(query);
     return cursor.moveNext() ? cursor.getInt64(0) : 0;
 }
 
 qint64 IOS6MessageDb::findChatRowid(const _MsgChat& chat)
 {
-    open();
-    Sqlite3Sql sql(QStringLiteral("select rowid from chat where guid=?"));
-    sql.addTextParam(chat.guid);
-    return firstRowid(sql);
+    return findRowid(QStringLiteral("select rowid from chat where guid=?"), {chat.guid});
 }
 
 qint64 IOS6MessageDb::findHandleRowid(const _MsgHandle& handle)
 {
-    open();
-    Sqlite3Sql sql(QStringLiteral("select rowid from handle where id=? and service=?"));
-    sql.addTextParam(handle.id);
-    sql.addTextParam(handle.service);
-    return firstRowid(sql);
+    return findRowid(QStringLiteral("select rowid from handle where id=? and service=?"),
+                     {handle.id, handle.service});
 }
 
 qint64 IOS6MessageDb::findMessageRowid(const _MsgMessage& message)
 {
-    open();
-    Sqlite3Sql sql(QStringLiteral("select rowid from message where guid=?"));
-    sql.addTextParam(message.guid);
-    return firstRowid(sql);
+    return findRowid(QStringLiteral("select rowid from message where guid=?"), {message.guid});
 }
 
 qint64 IOS6MessageDb::findMessageRowidByLogicHash(const _MsgMessage& message)
 {
-    if (!storesLogicHash())
-        return 0;
     return findMessageRowidByLogicHash(logicHash(message));
 }
 
@@ -346,17 +268,12 @@ qint64 IOS6MessageDb::findMessageRowidByLogicHash(const QString& hash)
 {
     if (!storesLogicHash())
         return 0;
-    Sqlite3Sql sql(QStringLiteral("select rowid from message where logic_hash=?"));
-    sql.addTextParam(hash);
-    return firstRowid(sql);
+    return findRowid(QStringLiteral("select rowid from message where logic_hash=?"), {hash});
 }
 
 qint64 IOS6MessageDb::findAttachmentRowid(const _MsgAttachment& attachment)
 {
-    open();
-    Sqlite3Sql sql(QStringLiteral("select rowid from attachment where guid=?"));
-    sql.addTextParam(attachment.guid);
-    return firstRowid(sql);
+    return findRowid(QStringLiteral("select rowid from attachment where guid=?"), {attachment.guid});
 }
 
 bool IOS6MessageDb::hasChatHandle(qint64 chatRowid, qint64 handleRowid)

@@ -1,6 +1,7 @@
 #include "store/IOS6MessageDb.h"
 
 #include "base/PathGuard.h"
+#include "store/MessageColumns.h"
 #include "store/MessageHash.h"
 #include "store/MsgAttachment.h"
 #include "store/MsgChat.h"
@@ -27,18 +28,10 @@ struct IOS6MessageDb::WriteColumns
     bool handleContactName = false;
     bool handlePhoto = false;
 
-    bool isAudioMessage = false;
-    bool isPlayed = false;
-    bool datePlayed = false;
+    // The message columns a new row fills: every one that all files have,
+    // and each optional one that the table's CREATE text names.
+    std::vector<const MessageColumn*> message;
     bool itemType = false;
-    bool otherHandle = false;
-    bool groupTitle = false;
-    bool groupActionType = false;
-    bool shareStatus = false;
-    bool shareDirection = false;
-    bool isExpirable = false;
-    bool expireState = false;
-    bool messageActionType = false;
     bool logicHash = false;
 
     bool userInfo = false;
@@ -99,18 +92,11 @@ const IOS6MessageDb::WriteColumns& IOS6MessageDb::writeColumns()
     columns->handleContactName = hasIgnoringCase(handle, "_ct_name TEXT");
     columns->handlePhoto = hasIgnoringCase(handle, "_photo BLOB");
 
-    columns->isAudioMessage = has(message, "is_audio_message");
-    columns->isPlayed = has(message, "is_played");
-    columns->datePlayed = has(message, "date_played");
+    for (const MessageColumn& column : messageColumns()) {
+        if (!column.isOptional() || message.contains(column.name, Qt::CaseSensitive))
+            columns->message.push_back(&column);
+    }
     columns->itemType = has(message, "item_type");
-    columns->otherHandle = has(message, "other_handle");
-    columns->groupTitle = has(message, "group_title");
-    columns->groupActionType = has(message, "group_action_type");
-    columns->shareStatus = has(message, "share_status");
-    columns->shareDirection = has(message, "share_direction");
-    columns->isExpirable = has(message, "is_expirable");
-    columns->expireState = has(message, "expire_state");
-    columns->messageActionType = has(message, "message_action_type");
     columns->logicHash = has(message, "logic_hash");
 
     columns->userInfo = has(attachment, "user_info");
@@ -191,76 +177,14 @@ qint64 IOS6MessageDb::insertMessage(const _MsgMessage& message, qint64 handleRow
                                     const QString& logicHashText)
 {
     const WriteColumns& columns = writeColumns();
+    const NewMessageRow source{message, handleRowid, otherRowid, logicHashText};
     Sqlite3Row row;
-    row.reserve(64); // every column of the message table
-    row.insert(QStringLiteral("guid"), message.guid);
-    row.insert(QStringLiteral("text"), message.text);
-    row.insert(QStringLiteral("replace"), message.replace);
-    if (!message.service_center.isEmpty())
-        row.insert(QStringLiteral("service_center"), message.service_center);
-    row.insert(QStringLiteral("handle_id"), handleRowid);
-    if (!message.subject.isEmpty())
-        row.insert(QStringLiteral("subject"), message.subject);
-    if (!message.country.isEmpty())
-        row.insert(QStringLiteral("country"), message.country);
-    if (!message.attributedBody.isEmpty())
-        row.insert(QStringLiteral("attributedBody"), message.attributedBody);
-    row.insert(QStringLiteral("version"), message.version);
-    row.insert(QStringLiteral("type"), message.type);
-    row.insert(QStringLiteral("service"), message.service);
-    row.insert(QStringLiteral("account"), message.account);
-    row.insert(QStringLiteral("account_guid"), message.account_guid);
-    row.insert(QStringLiteral("error"), message.error);
-    row.insert(QStringLiteral("date"), message.date);
-    row.insert(QStringLiteral("date_read"), message.date_read);
-    row.insert(QStringLiteral("date_delivered"), message.date_delivered);
-    row.insert(QStringLiteral("is_delivered"), message.is_delivered);
-    row.insert(QStringLiteral("is_finished"), message.is_finished);
-    row.insert(QStringLiteral("is_emote"), message.is_emote);
-    row.insert(QStringLiteral("is_from_me"), message.is_from_me);
-    row.insert(QStringLiteral("is_empty"), message.is_empty);
-    row.insert(QStringLiteral("is_delayed"), message.is_delayed);
-    row.insert(QStringLiteral("is_auto_reply"), message.is_auto_reply);
-    row.insert(QStringLiteral("is_prepared"), message.is_prepared);
-    row.insert(QStringLiteral("is_read"), message.is_read);
-    row.insert(QStringLiteral("is_system_message"), message.is_system_message);
-    row.insert(QStringLiteral("is_sent"), message.is_sent);
-    row.insert(QStringLiteral("has_dd_results"), message.has_dd_results);
-    row.insert(QStringLiteral("is_service_message"), message.is_service_message);
-    row.insert(QStringLiteral("is_forward"), message.is_forward);
-    row.insert(QStringLiteral("was_downgraded"), message.was_downgraded);
-    row.insert(QStringLiteral("is_archive"), message.is_archive);
-    row.insert(QStringLiteral("cache_has_attachments"), message.cache_has_attachments);
-    row.insert(QStringLiteral("cache_roomnames"), message.cache_roomnames);
-    row.insert(QStringLiteral("was_data_detected"), message.was_data_detected);
-    row.insert(QStringLiteral("was_deduplicated"), message.was_deduplicated);
-    if (columns.isAudioMessage)
-        row.insert(QStringLiteral("is_audio_message"), message.is_audio_message);
-    if (columns.isPlayed)
-        row.insert(QStringLiteral("is_played"), message.is_played);
-    if (columns.datePlayed)
-        row.insert(QStringLiteral("date_played"), message.date_played);
-    if (columns.itemType)
-        row.insert(QStringLiteral("item_type"), message.item_type);
-    if (columns.otherHandle && otherRowid > 0)
-        row.insert(QStringLiteral("other_handle"), otherRowid);
-    if (columns.groupTitle && !message.group_title.isEmpty())
-        row.insert(QStringLiteral("group_title"), message.group_title);
-    if (columns.groupActionType)
-        row.insert(QStringLiteral("group_action_type"), message.group_action_type);
-    if (columns.shareStatus)
-        row.insert(QStringLiteral("share_status"), message.share_status);
-    if (columns.shareDirection)
-        row.insert(QStringLiteral("share_direction"), message.share_direction);
-    if (columns.isExpirable)
-        row.insert(QStringLiteral("is_expirable"), message.is_expirable);
-    if (columns.expireState)
-        row.insert(QStringLiteral("expire_state"), message.expire_state);
-    if (columns.messageActionType)
-        row.insert(QStringLiteral("message_action_type"), message.message_action_type);
-    if (columns.logicHash)
-        row.insert(QStringLiteral("logic_hash"),
-                   logicHashText.isEmpty() ? logicHash(message) : logicHashText);
+    row.reserve(int(columns.message.size()));
+    for (const MessageColumn* column : columns.message) {
+        const QVariant value = column->value(source);
+        if (value.isValid())
+            row.insert(column->name, value);
+    }
     return insertRow(row, QStringLiteral("message"));
 }
 
