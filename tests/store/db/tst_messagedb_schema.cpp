@@ -3,6 +3,7 @@
 #include "tests/kit/StoreTestKit.h"
 
 #include "store/IOS6MessageDb.h"
+#include "store/MessageColumns.h"
 #include "tests/kit/ReadOnlyFile.h"
 
 #include <QFile>
@@ -112,6 +113,28 @@ private slots:
                 "ifnull(' =' || dflt_value, '') || iif(pk, ' PK' || pk, '') from pragma_table_info('%1')")
                 .arg(table));
         QCOMPARE(described.join(QStringLiteral(", ")), columns);
+    }
+
+    // The column table and the schema script name the same message columns
+    // in the same order; the columns older files lack are optional ones, and
+    // the upgrade adds them in the table's order.
+    void columnTableMatchesSchema()
+    {
+        db->open();
+        QStringList names{QStringLiteral("ROWID")};
+        QStringList optional;
+        int lastStep = 0;
+        for (const MessageColumn& messageColumn : messageColumns()) {
+            names << messageColumn.name;
+            if (!messageColumn.isOptional())
+                continue;
+            optional << messageColumn.name;
+            QVERIFY2(messageColumn.upgrade.line > lastStep, qPrintable(messageColumn.name));
+            lastStep = messageColumn.upgrade.line;
+        }
+        QCOMPARE(names, column(*db, QStringLiteral("select name from pragma_table_info('message')")));
+        for (const QString& later : laterMessageColumns())
+            QVERIFY2(optional.contains(later), qPrintable(later));
     }
 
     void triggersDeleteOrphans()

@@ -450,6 +450,21 @@ private slots:
         QCOMPARE(storedDateFromPhoneTime(std::numeric_limits<qint64>::max()),
                  std::numeric_limits<int>::max());
     }
+
+    // The other ways in and out of the stored unit, as the transfer, the XML
+    // export and the conversion of old local databases take them.
+    void storedDateConversions()
+    {
+        QCOMPARE(storedDateToUnixSeconds(0), Q_INT64_C(978307200));
+        QCOMPARE(storedDateToPhoneTime(0), Q_INT64_C(978307200000));
+        QCOMPARE(storedDateToPhoneTime(-1), Q_INT64_C(978307199000));
+        QCOMPARE(storedDateFromUnixSeconds(Q_INT64_C(1688483100)), 710175900);
+        QCOMPARE(storedDateFromPhoneTime(storedDateToPhoneTime(710175900)), 710175900);
+        // Toward zero: 1.5 seconds before 1970 is 1 second before it.
+        QCOMPARE(storedDateFromPhoneTime(-1500), -978307201);
+        QCOMPARE(storedDateFromUnixSeconds(std::numeric_limits<qint64>::min()),
+                 std::numeric_limits<int>::min());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecords)
