@@ -13,6 +13,7 @@
 #include "app/views/MyTreeView.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -22,10 +23,24 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+namespace {
+// Emoji on screen come in colour (Debian's fonts-noto-color-emoji). The
+// window's own family (as resolved, not an alias) draws what it has, the
+// colour font the rest; left to itself the system may pick an outline emoji
+// font (the one printed pages use) before it.
+void preferColourEmoji(QWidget* window)
+{
+    QFont font = window->font();
+    font.setFamilies({QFontInfo(font).family(), QStringLiteral("Noto Color Emoji")});
+    window->setFont(font);
+}
+} // namespace
+
 MainWindow::MainWindow(QWidget* parent, DeviceWatch watch)
     : QMainWindow(parent), ui(std::make_unique<MainWindowForm>())
 {
     ui->setupUi(this);
+    preferColourEmoji(this);
     setStyleSheet(appStyleSheet());
     connectViews();
     ui->splitter->setSizes({250, 750});
