@@ -11,10 +11,9 @@
 #include <QSpacerItem>
 
 LocalDbSelForm::LocalDbSelForm(const QStringList& names, const QString& suggestedName, QWidget* parent)
-    : QDialog(parent), movable(this)
+    : QDialog(parent)
 {
     buildWidgets();
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
     connect(btnOK, &QPushButton::pressed, this, &LocalDbSelForm::onBtnOkPress);
     connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui/WinMovable.h"
 #include "jobcore/JobProgress.h"
 
 #include <QDialog>
@@ -62,5 +61,4 @@ private:
     QProgressBar* progressBar = nullptr;
     QLabel* lbProgress = nullptr;
     QPushButton* btnCancel = nullptr;
-    WinMovable movable;
 };

@@ -5,7 +5,6 @@
 #include "ui/ErrorReport.h"
 #include "ui/SafeRichText.h"
 #include "ui/ShellOpen.h"
-#include "ui/WinMovable.h"
 
 #include <QLabel>
 #include <QObject>
@@ -25,8 +24,6 @@ int messageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::Standar
         label->setOpenExternalLinks(false);
         QObject::connect(label, &QLabel::linkActivated, [](const QString& link) { openWithShell(link); });
     }
-    WinMovable movable(&box);
-    box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     box.setStyleSheet(appStyleSheet());
     for (QMessageBox::StandardButton button :
          {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel}) {

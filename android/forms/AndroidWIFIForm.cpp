@@ -11,11 +11,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
-AndroidWIFIForm::AndroidWIFIForm(QWidget* parent) : QDialog(parent), movable(this)
+AndroidWIFIForm::AndroidWIFIForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
     connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet() +
                   QStringLiteral(" #lbTipsDownloadWifiConnection { font-size:9px; color:#767B7C; margin:0 10px;}"));
     connect(btnConnect, &QPushButton::pressed, this, &AndroidWIFIForm::onBtnConnect);

@@ -11,10 +11,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-AboutUsForm::AboutUsForm(QWidget* parent) : QDialog(parent), movable(this)
+AboutUsForm::AboutUsForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
 }
 

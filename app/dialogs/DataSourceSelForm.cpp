@@ -9,10 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-DataSourceSelForm::DataSourceSelForm(QWidget* parent) : QDialog(parent), movable(this)
+DataSourceSelForm::DataSourceSelForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
     connect(btnOK, &QPushButton::pressed, this, &DataSourceSelForm::onBtnOkPressed);
     connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);

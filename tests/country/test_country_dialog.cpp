@@ -45,7 +45,7 @@ private slots:
     void filtering();
     void choice_data();
     void choice();
-    void leftOnlyByAChoice();
+    void leavingWithoutAChoice();
 
 private:
     TestHome home;
@@ -105,13 +105,16 @@ void TestCountryDialog::choice()
     QCOMPARE(form.selectedMcc(), mcc);
 }
 
-// Escape does nothing; OK without a current item warns.
-void TestCountryDialog::leftOnlyByAChoice()
+// Escape leaves without a choice; OK without a current item warns.
+void TestCountryDialog::leavingWithoutAChoice()
 {
     CountrySelForm form;
     form.show();
     QTest::keyClick(&form, Qt::Key_Escape);
-    QVERIFY(form.isVisible());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(form.selectedMcc().isNull());
+    form.show();
     type(form, QStringLiteral("Zimbabwe"));
     choose(form, QStringLiteral("Zimbabwe"));
     type(form, QStringLiteral("Jersey")); // the current item is filtered away
@@ -119,7 +122,8 @@ void TestCountryDialog::leftOnlyByAChoice()
     driver.answer(QMessageBox::Ok);
     form.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
     QVERIFY(driver.waitUntilDone());
-    QCOMPARE(driver.texts(), QStringList{"Please select a cuntry code first to continue."});
+    QCOMPARE(driver.texts(), QStringList{QCoreApplication::translate(
+                                 "CountrySelForm", "IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY")});
     QVERIFY(form.isVisible());
     QVERIFY(form.selectedMcc().isNull());
 }
