@@ -56,6 +56,7 @@ void LocalDbSelForm::buildWidgets()
     btnOK = new QPushButton(layoutWidget);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setText(tr("Confirm"));
+    btnOK->setDefault(true); // Enter in the name field confirms
     horizontalLayout->addWidget(btnOK);
     horizontalLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
     btnClose = new QPushButton(layoutWidget);

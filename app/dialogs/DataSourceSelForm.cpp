@@ -41,6 +41,7 @@ void DataSourceSelForm::buildForm()
 
     btnOK = new QPushButton(tr("\u786e\u5b9a"), layoutWidget);
     btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
     horizontalLayout->addWidget(btnOK);
     btnClose = new QPushButton(tr("\u53d6\u6d88"), layoutWidget);
     btnClose->setObjectName(QStringLiteral("btnClose"));

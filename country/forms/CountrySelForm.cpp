@@ -62,6 +62,7 @@ void CountrySelForm::buildForm()
     horizontalLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
     btnOK = new QPushButton(tr("OK"), widget_2);
     btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true); // Enter in the filter chooses the current country
     horizontalLayout->addWidget(btnOK);
     verticalLayout_3->addWidget(widget_2);
 }
