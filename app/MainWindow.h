@@ -149,6 +149,8 @@ private:
 
     // Tree helpers (MainWindow.cpp).
     Node* currentNode() const;
+    // The caption above the transcript names the current conversation (or source).
+    void updateCaption();
     void selectAndExpand(Node* node);
     int phoneCount() const;
     // Removes a phone or local database node, clearing the views first when

@@ -112,7 +112,8 @@ void MainWindow::buildMenus()
              {"Select All Messages", kNoIcon, &MainWindow::miSelectAllMessages, true, QKeySequence::SelectAll});
 
     QMenu* view = ui->menuBar->addMenu(QStringLiteral("&View"));
-    addEntry(view, this, {"Refresh", kNoIcon, &MainWindow::miRefresh, true, QKeySequence::Refresh});
+    addEntry(view, this, {"Refresh", kNoIcon, &MainWindow::miRefresh, true, QKeySequence::Refresh})
+        ->setObjectName(QStringLiteral("actRefresh"));
 
     actBackup->setObjectName(QStringLiteral("actBackup"));
     actA2A->setObjectName(QStringLiteral("actA2A"));
@@ -122,7 +123,8 @@ void MainWindow::buildMenus()
     actDelete->setObjectName(QStringLiteral("actDelete"));
 
     QMenu* tools = ui->menuBar->addMenu(QStringLiteral("&Tools"));
-    addEntry(tools, this, {"Check for Update", kNoIcon, &MainWindow::miCheckUpdate});
+    addEntry(tools, this, {"Check for Update", kNoIcon, &MainWindow::miCheckUpdate})
+        ->setObjectName(QStringLiteral("actCheckUpdate"));
     addEntry(tools, this, {"Clear Cache files", kNoIcon, &MainWindow::miClearCache});
     addEntry(tools, this, {"Connect Android Phone via WiFi", kNoIcon, &MainWindow::miConnectWifi});
 

@@ -31,6 +31,8 @@ namespace {
 constexpr int kUsbHintDelayMs = 10000;
 // How long the status bar says that a phone was read without the companion app.
 constexpr int kShellNoteMs = 15000;
+// How long it says that a phone was unplugged.
+constexpr int kDisconnectNoteMs = 60000;
 
 // The last step of the hint: what else gets a phone recognised here.
 QString usbHintLastStep()
@@ -82,12 +84,19 @@ void MainWindow::androidDeviceConnected(const AdbDevice& device)
     androidDeviceLoad(connected);
 }
 
-// A phone that left the monitor's listing leaves the tree.
+// A phone that left the monitor's listing leaves the tree; the status bar
+// says so, since the tree alone shows it only by what is missing.
 void MainWindow::androidDeviceDisconnected(const QString& id)
 {
     if (id.isEmpty())
         return;
-    removeSourceNode(mainModel->deviceNodeById(id));
+    _AndroidDeviceItemNode* phone = mainModel->deviceNodeById(id);
+    if (!phone)
+        return;
+    const QString name = phone->device.displayName();
+    removeSourceNode(phone);
+    ui->statusBar->showMessage(tr("Phone %1 disconnected; its messages stay in the cache").arg(name),
+                               kDisconnectNoteMs);
 }
 
 // A phone's country code as the country library knows it; the user picks

@@ -78,8 +78,9 @@ void ProgressForm::updateProgress(const QString& status, int curProgress, const 
     if (curProgress < 0)
         curProgress = progressBar->value();
     progressBar->setValue(curProgress);
-    lbProgress->setText(progressText.isEmpty() ? QStringLiteral("Progress:%1%").arg(curProgress)
-                                               : progressText);
+    lbProgress->setText(progressText.isEmpty()
+                            ? QCoreApplication::translate("ProgressForm", "Progress:%1%").arg(curProgress)
+                            : progressText);
 }
 
 void ProgressForm::errorOccurred(const QString& err)
@@ -90,8 +91,12 @@ void ProgressForm::errorOccurred(const QString& err)
 
 void ProgressForm::succeed(const QString& tipsStr)
 {
-    if (!tipsStr.isEmpty())
-        showInfoBox(tipsStr);
+    if (!tipsStr.isEmpty()) {
+        if (successBox)
+            successBox(tipsStr);
+        else
+            showInfoBox(tipsStr);
+    }
     done(1);
 }
 

@@ -501,7 +501,11 @@ void TestMainWindow::exportEveryFilter()
     driver.answer(QMessageBox::Ok);
     triggerAction(window, "actExport");
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
-    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully exported %1 SMS.").arg(count));
+    // The box says how many went out and where.
+    const QString success = QCoreApplication::translate("ExportSMSThread", "IDS_SUC_EXPORT_%1_MMS").arg(count);
+    const QString where = QCoreApplication::translate("MainWindow", "Saved to %1")
+                              .arg(QDir::toNativeSeparators(target.filePath(output)));
+    QCOMPARE(driver.texts().last(), success + QStringLiteral("<br/><br/>") + where);
     const QFileInfo result(target.filePath(output));
     QVERIFY2(result.exists(), qPrintable(output));
     if (result.isDir())
