@@ -4,6 +4,7 @@
 #include "tests/kit/ModalDriver.h"
 #include "tests/kit/TestHome.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,7 +102,8 @@ void TestCountryDialog::choice()
     });
     QCOMPARE(form.exec(), int(QDialog::Accepted));
     QVERIFY(driver.waitUntilDone());
-    QVERIFY(driver.texts().first().startsWith(QStringLiteral("Confirm to select ") + name));
+    const QString question = QCoreApplication::translate("CountrySelForm", "IDS_CONFIRM_SEL_COUNTRY_%1");
+    QVERIFY(driver.texts().first().startsWith(question.section(QStringLiteral("%1"), 0, 0) + name));
     QCOMPARE(form.selectedMcc(), mcc);
 }
 
