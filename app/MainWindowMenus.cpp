@@ -96,14 +96,15 @@ void MainWindow::buildMenus()
     file->addSeparator();
     QAction* exit = file->addAction(QIcon(QStringLiteral(":res/exit.png")), QObject::tr("Exit"));
     exit->setObjectName(QStringLiteral("actExit"));
-    exit->setShortcut(QKeySequence::Quit);
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // the standard key is empty on some platforms
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* edit = ui->menuBar->addMenu(QStringLiteral("&Edit"));
     addEntry(edit, this, {"Find in Messages", kNoIcon, &MainWindow::miFindMessages, true, QKeySequence::Find});
-    addEntry(edit, this, {"Find Next", kNoIcon, &MainWindow::searchMessages, true, QKeySequence::FindNext});
+    addEntry(edit, this, {"Find Next", kNoIcon, &MainWindow::searchMessages, true, QKeySequence(Qt::Key_F3)});
     addEntry(edit, this,
-             {"Find Previous", kNoIcon, &MainWindow::searchMessagesBackward, true, QKeySequence::FindPrevious});
+             {"Find Previous", kNoIcon, &MainWindow::searchMessagesBackward, true,
+              QKeySequence(Qt::SHIFT | Qt::Key_F3)});
     addEntry(edit, this,
              {"Find Conversation", kNoIcon, &MainWindow::miFindConversation, true,
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
