@@ -12,20 +12,49 @@
 #include "ui/VendorRequest.h"
 #include "app/views/MyTreeView.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPersistentModelIndex>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <algorithm>
+
+namespace {
+// Wide enough for the longest date of the system's short format (a two-digit
+// day and month, an evening hour) beside the message's icon.
+int dateColumnWidth(const QWidget& list)
+{
+    const QDateTime longest(QDate(2026, 12, 28), QTime(23, 59));
+    const QString sample = QLocale::system().toString(longest, QLocale::ShortFormat);
+    constexpr int kIconAndMargins = 18 + 30;
+    return list.fontMetrics().horizontalAdvance(sample) + kIconAndMargins;
+}
+
+// Emoji on screen come in colour (Debian's fonts-noto-color-emoji). The
+// window's own family (as resolved, not an alias) draws what it has, the
+// colour font the rest; left to itself the system may pick an outline emoji
+// font (the one printed pages use) before it.
+void preferColourEmoji(QWidget* window)
+{
+    QFont font = window->font();
+    font.setFamilies({QFontInfo(font).family(), QStringLiteral("Noto Color Emoji")});
+    window->setFont(font);
+}
+} // namespace
+
 MainWindow::MainWindow(QWidget* parent, DeviceWatch watch)
     : QMainWindow(parent), ui(std::make_unique<MainWindowForm>())
 {
     ui->setupUi(this);
+    preferColourEmoji(this);
     setStyleSheet(appStyleSheet());
     connectViews();
     ui->splitter->setSizes({250, 750});
@@ -72,6 +101,8 @@ void MainWindow::setUpModels()
     // the current node, so they are brought up to date on both.
     connect(ui->treeViewDS->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::updateActions);
+    connect(ui->treeViewDS->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainWindow::updateCaption);
 
     smsModel = new ItemModelSms(this);
     MyTreeView* list = ui->treeViewSMS;
@@ -82,7 +113,7 @@ void MainWindow::setUpModels()
     list->setModel(smsModel);
     // Every row has the same height; a list of many thousand rows lays out at once.
     list->setUniformRowHeights(true);
-    list->header()->resizeSection(0, 160);
+    list->header()->resizeSection(0, std::max(160, dateColumnWidth(*list)));
     list->header()->resizeSection(1, 50);
     list->header()->resizeSection(2, 120);
 }
@@ -107,6 +138,18 @@ void MainWindow::setUpStatusBar()
 MainWindow::Node* MainWindow::currentNode() const
 {
     return mainModel->nodeFromIndex(ui->treeViewDS->currentIndex());
+}
+
+void MainWindow::updateCaption()
+{
+    Node* node = currentNode();
+    const Node* source = ItemModelMain::sourceOf(node);
+    if (asConversation(node))
+        ui->lbChatName->setText(node->name);
+    else if (source)
+        ui->lbChatName->setText(tr("All conversations of %1").arg(source->name));
+    else
+        ui->lbChatName->setText(tr("Conversations"));
 }
 
 void MainWindow::selectAndExpand(Node* node)

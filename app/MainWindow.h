@@ -75,6 +75,8 @@ public slots:
     void onSMSSortIndicatorChanged(int logicalIndex, Qt::SortOrder order);
     void onSMSContextMenu();
     void searchMessages();
+    // The message search backwards: the previous match before the current row.
+    void searchMessagesBackward();
     void searchCotnact();
 
     void miBackup();
@@ -111,6 +113,12 @@ public slots:
     void miAbout();
     void miClearCache();
     void miUnmoutDevice();
+    // Keyboard commands (MainWindowKeyboard.cpp): the search boxes, the whole
+    // list, and the current source read again from its file.
+    void miFindMessages();
+    void miFindConversation();
+    void miSelectAllMessages();
+    void miRefresh();
 
 private:
     using Node = AbsTreeItemModel::_ItemNode;
@@ -141,6 +149,8 @@ private:
 
     // Tree helpers (MainWindow.cpp).
     Node* currentNode() const;
+    // The caption above the transcript names the current conversation (or source).
+    void updateCaption();
     void selectAndExpand(Node* node);
     int phoneCount() const;
     // Removes a phone or local database node, clearing the views first when
@@ -159,6 +169,9 @@ private:
 
     // Actions (MainWindowMenus.cpp).
     void updateActions();
+
+    // The message search, forwards or backwards (MainWindowSearch.cpp).
+    void findMessage(bool forward);
 
     // Message views (MainWindowSelection.cpp).
     void showSelectedNode(Node* node);

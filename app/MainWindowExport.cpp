@@ -11,10 +11,34 @@
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 
+#include "ui/FileDialogs.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ShellOpen.h"
+
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
+
+namespace {
+// The folder that holds what an export wrote: the folder itself for PDF and
+// HTML, the file's folder otherwise.
+QString folderOf(const ExportTarget& target)
+{
+    const bool folder = target.format == ExportTarget::Pdf || target.format == ExportTarget::Html;
+    return folder ? QDir(target.path).absolutePath() : QFileInfo(target.path).absolutePath();
+}
+
+// The job's success text, where the export went, and a button that opens
+// that folder.
+void showExported(const QString& text, const ExportTarget& target)
+{
+    const QString where = MainWindow::tr("Saved to %1").arg(QDir::toNativeSeparators(target.path).toHtmlEscaped());
+    const QString folder = folderOf(target);
+    showInfoBoxWithAction(text.toHtmlEscaped() + QStringLiteral("<br/><br/>") + where,
+                          MainWindow::tr("Open Folder"), [folder] { openInExplorer(folder); });
+}
+} // namespace
 
 void MainWindow::miExport()
 {
@@ -48,14 +72,14 @@ void MainWindow::exportMessages(const MessageList& list)
     const QString start = QDir::home().filePath(QStringLiteral("sms(%1)").arg(
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))));
     QString filter;
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"), start,
-                                     ExportTarget::filters().join(QStringLiteral(";;")), &filter);
+    const QString chosen = askSaveFileName(this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"), start,
+                                           ExportTarget::filters().join(QStringLiteral(";;")), &filter);
     if (chosen.isEmpty())
         return;
     const ExportTarget target = ExportTarget::forChoice(chosen, filter);
     const bool ascending = ui->treeViewSMS->header()->sortIndicatorOrder() == Qt::AscendingOrder;
     ProgressForm form(QString(), this);
+    form.setSuccessBox([&target](const QString& text) { showExported(text, target); });
     ExportSMSThread job(list, target.path, target.format, ascending, &form, this);
     runJob(form, job);
 }

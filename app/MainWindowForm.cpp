@@ -85,6 +85,8 @@ void MainWindowForm::setupLeftPane()
     treeViewDS = new MyTreeView(widget_5);
     treeViewDS->setObjectName(QStringLiteral("treeViewDS"));
     treeViewDS->setHeaderHidden(true);
+    // A long database name keeps its beginning and its end; the tooltip has it whole.
+    treeViewDS->setTextElideMode(Qt::ElideMiddle);
     treeViewDS->setFrameShadow(QFrame::Sunken);
     treeViewDS->setLineWidth(1);
     verticalLayout_3->addWidget(treeViewDS);
@@ -120,6 +122,7 @@ void MainWindowForm::setupRightPane()
     verticalLayout_2 = verticalLayoutOf(widget_6, "verticalLayout_2", 0, 0);
     lbChatName = new QLabel(widget_6);
     lbChatName->setObjectName(QStringLiteral("lbChatName"));
+    lbChatName->setTextFormat(Qt::PlainText); // names from outside
     lbChatName->setText(QCoreApplication::translate("MainWindow", "Conversations"));
     lbChatName->setMinimumHeight(25);
     verticalLayout_2->addWidget(lbChatName);

@@ -3,6 +3,7 @@
 
 #include "base/AppDirs.h"
 #include "app/tree/ItemModelMain.h"
+#include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
 #include "country/forms/CountrySelForm.h"
 #include "import/ImportCountry.h"
@@ -12,7 +13,6 @@
 #include "store/IOS6MessageDb.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 #include <exception>
@@ -25,8 +25,8 @@
 void MainWindow::miImportXml()
 {
     const QString file =
-        QFileDialog::getOpenFileName(this, tr("Import XML Backup"), QDir::homePath(),
-                                     tr("XML Backup (*.xml)") + QStringLiteral(";;") + tr("All Files (*)"));
+        askOpenFileName(this, tr("Import XML Backup"), QDir::homePath(),
+                        tr("XML Backup (*.xml)") + QStringLiteral(";;") + tr("All Files (*)"));
     if (file.isEmpty())
         return;
     bool created = false;

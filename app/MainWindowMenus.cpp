@@ -7,19 +7,23 @@
 #include <QAction>
 #include <QCursor>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QModelIndex>
 #include <QToolBar>
 
 namespace {
-// One menu entry: its text (a translation source in context QObject), its
-// picture (none when empty) and the command it runs.
+// One menu entry: its text (a translation source in context QObject; the
+// English text carries the entry's mnemonic), its picture (none when empty),
+// the command it runs and, in the menu bar, its key.
 struct Entry
 {
     const char* text;
     const char* icon;
     void (MainWindow::*slot)();
     bool enabled = true;
+    QKeySequence key = QKeySequence();
 };
 
 QAction* addEntry(QMenu* menu, MainWindow* window, const Entry& entry)
@@ -28,8 +32,20 @@ QAction* addEntry(QMenu* menu, MainWindow* window, const Entry& entry)
     QAction* action =
         entry.icon[0] ? menu->addAction(QIcon(QLatin1String(entry.icon)), text) : menu->addAction(text);
     action->setEnabled(entry.enabled);
+    action->setShortcut(entry.key);
     QObject::connect(action, &QAction::triggered, window, entry.slot);
     return action;
+}
+
+// Where a context menu opens: at the mouse when it is over the view, else
+// (the menu key) under the view's current row.
+QPoint menuPosition(const QAbstractItemView* view)
+{
+    const QPoint mouse = view->viewport()->mapFromGlobal(QCursor::pos());
+    if (view->viewport()->rect().contains(mouse))
+        return QCursor::pos();
+    const QRect row = view->visualRect(view->currentIndex());
+    return view->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
 }
 
 QMenu* menuOf(MainWindow* window, const QList<Entry>& entries)
@@ -58,22 +74,47 @@ const char kOpenDbFolderIcon[] = ":res/open_db_folder.png";
 const char kNoIcon[] = "";
 } // namespace
 
+// The menu titles are not translated; each has its mnemonic. Every command
+// of the window is in a menu, most with a standard key.
 void MainWindow::buildMenus()
 {
-    QMenu* file = ui->menuBar->addMenu(QStringLiteral("File"));
-    actBackup = addEntry(file, this, {kBackupText, kBackupIcon, &MainWindow::miBackup, false});
+    QMenu* file = ui->menuBar->addMenu(QStringLiteral("&File"));
+    actBackup = addEntry(file, this,
+                         {kBackupText, kBackupIcon, &MainWindow::miBackup, false, QKeySequence(Qt::CTRL | Qt::Key_B)});
     actA2A = addEntry(file, this, {kA2AText, kA2AIcon, &MainWindow::miA2A, false});
     actDb2A = addEntry(file, this, {kDb2AText, kDb2AIcon, &MainWindow::miDb2A, false});
     file->addSeparator();
-    actExport = addEntry(file, this, {kExportText, kExportIcon, &MainWindow::miExport, false});
-    actPrint = addEntry(file, this, {kPrintText, kPrintIcon, &MainWindow::miPrint, false});
-    actDelete = addEntry(file, this, {"Delete SMS", kDeleteIcon, &MainWindow::miDel, false});
+    actExport = addEntry(
+        file, this, {kExportText, kExportIcon, &MainWindow::miExport, false, QKeySequence(Qt::CTRL | Qt::Key_E)});
+    actPrint = addEntry(file, this, {kPrintText, kPrintIcon, &MainWindow::miPrint, false, QKeySequence::Print});
+    actDelete =
+        addEntry(file, this, {"Delete SMS", kDeleteIcon, &MainWindow::miDel, false, QKeySequence::Delete});
     file->addSeparator();
     addEntry(file, this, {kImportXmlText, kNoIcon, &MainWindow::miImportXml})
         ->setObjectName(QStringLiteral("actImportXml"));
     addEntry(file, this, {kOpenDbFolderText, kOpenDbFolderIcon, &MainWindow::miOpenDbFolder});
+    file->addSeparator();
     QAction* exit = file->addAction(QIcon(QStringLiteral(":res/exit.png")), QObject::tr("Exit"));
+    exit->setObjectName(QStringLiteral("actExit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // the standard key is empty on some platforms
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = ui->menuBar->addMenu(QStringLiteral("&Edit"));
+    addEntry(edit, this, {"Find in Messages", kNoIcon, &MainWindow::miFindMessages, true, QKeySequence::Find});
+    addEntry(edit, this, {"Find Next", kNoIcon, &MainWindow::searchMessages, true, QKeySequence(Qt::Key_F3)});
+    addEntry(edit, this,
+             {"Find Previous", kNoIcon, &MainWindow::searchMessagesBackward, true,
+              QKeySequence(Qt::SHIFT | Qt::Key_F3)});
+    addEntry(edit, this,
+             {"Find Conversation", kNoIcon, &MainWindow::miFindConversation, true,
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+    edit->addSeparator();
+    addEntry(edit, this,
+             {"Select All Messages", kNoIcon, &MainWindow::miSelectAllMessages, true, QKeySequence::SelectAll});
+
+    QMenu* view = ui->menuBar->addMenu(QStringLiteral("&View"));
+    addEntry(view, this, {"Refresh", kNoIcon, &MainWindow::miRefresh, true, QKeySequence::Refresh})
+        ->setObjectName(QStringLiteral("actRefresh"));
 
     actBackup->setObjectName(QStringLiteral("actBackup"));
     actA2A->setObjectName(QStringLiteral("actA2A"));
@@ -82,13 +123,14 @@ void MainWindow::buildMenus()
     actPrint->setObjectName(QStringLiteral("actPrint"));
     actDelete->setObjectName(QStringLiteral("actDelete"));
 
-    QMenu* tools = ui->menuBar->addMenu(QStringLiteral("Tools"));
-    addEntry(tools, this, {"Check for Update", kNoIcon, &MainWindow::miCheckUpdate});
+    QMenu* tools = ui->menuBar->addMenu(QStringLiteral("&Tools"));
+    addEntry(tools, this, {"Check for Update", kNoIcon, &MainWindow::miCheckUpdate})
+        ->setObjectName(QStringLiteral("actCheckUpdate"));
     addEntry(tools, this, {"Clear Cache files", kNoIcon, &MainWindow::miClearCache});
     addEntry(tools, this, {"Connect Android Phone via WiFi", kNoIcon, &MainWindow::miConnectWifi});
 
-    QMenu* help = ui->menuBar->addMenu(QStringLiteral("Help"));
-    addEntry(help, this, {"Help", ":res/help.png", &MainWindow::miHelp});
+    QMenu* help = ui->menuBar->addMenu(QStringLiteral("&Help"));
+    addEntry(help, this, {"Help", ":res/help.png", &MainWindow::miHelp, true, QKeySequence::HelpContents});
     addEntry(help, this, {"Feedback and Support", kNoIcon, &MainWindow::miFeedback});
     addEntry(help, this, {"About", kNoIcon, &MainWindow::miAbout});
 }
@@ -203,12 +245,12 @@ void MainWindow::onMainTreeContextMenu()
 {
     const std::unique_ptr<QMenu> menu(createTreeContextMenu());
     if (menu)
-        menu->exec(QCursor::pos());
+        menu->exec(menuPosition(ui->treeViewDS));
 }
 
 void MainWindow::onSMSContextMenu()
 {
     const std::unique_ptr<QMenu> menu(createSmsContextMenu());
     if (menu)
-        menu->exec(QCursor::pos());
+        menu->exec(menuPosition(ui->treeViewSMS));
 }

@@ -31,20 +31,28 @@ namespace {
 constexpr int kUsbHintDelayMs = 10000;
 // How long the status bar says that a phone was read without the companion app.
 constexpr int kShellNoteMs = 15000;
+// How long it says that a phone was unplugged.
+constexpr int kDisconnectNoteMs = 60000;
 
-// The last step of the hint: what else gets a phone recognised here.
-QString usbHintLastStep()
+// The steps after USB debugging, in the system's own words: on Windows the
+// phone's driver and the maker's device manager; elsewhere the udev rules
+// that let a user reach the phone, and the phone's own question.
+QString usbHintSystemSteps()
 {
 #ifdef Q_OS_WIN
     const QString manager = QDir(QCoreApplication::applicationDirPath())
                                 .absoluteFilePath(QStringLiteral("QuillbridgeDeviceManager.exe"));
-    return MainWindow::tr("* Click <a href=\"file:///%1\">HERE</a> to run Quillbridge Device Manager to try "
+    return MainWindow::tr("* Install USB driver software on your computer. <a href=\"%1\">How to</a>?<br/><br/>")
+               .arg(QLatin1String(AppInfo::kUsbDriverPage)) +
+           MainWindow::tr("* Click <a href=\"file:///%1\">HERE</a> to run Quillbridge Device Manager to try "
                           "again.<br/><br/>")
-        .arg(QDir::fromNativeSeparators(manager));
+               .arg(QDir::fromNativeSeparators(manager));
 #else
-    return MainWindow::tr(
-        "* Install the rules that let you reach Android phones on USB (Debian package "
-        "<b>android-sdk-platform-tools-common</b>), then plug your phone in again.<br/><br/>");
+    return MainWindow::tr("* Install the udev rules that let you reach Android phones over USB (Debian package "
+                          "<b>android-sdk-platform-tools-common</b>), then unplug the phone and plug it in "
+                          "again.<br/><br/>") +
+           MainWindow::tr("* When the phone asks \"Allow USB debugging?\", tick \"Always allow from this "
+                          "computer\" and press OK.<br/><br/>");
 #endif
 }
 } // namespace
@@ -82,12 +90,19 @@ void MainWindow::androidDeviceConnected(const AdbDevice& device)
     androidDeviceLoad(connected);
 }
 
-// A phone that left the monitor's listing leaves the tree.
+// A phone that left the monitor's listing leaves the tree; the status bar
+// says so, since the tree alone shows it only by what is missing.
 void MainWindow::androidDeviceDisconnected(const QString& id)
 {
     if (id.isEmpty())
         return;
-    removeSourceNode(mainModel->deviceNodeById(id));
+    _AndroidDeviceItemNode* phone = mainModel->deviceNodeById(id);
+    if (!phone)
+        return;
+    const QString name = phone->device.displayName();
+    removeSourceNode(phone);
+    ui->statusBar->showMessage(tr("Phone %1 disconnected; its messages stay in the cache").arg(name),
+                               kDisconnectNoteMs);
 }
 
 // A phone's country code as the country library knows it; the user picks
@@ -157,9 +172,7 @@ void MainWindow::androidUsbTips()
     text += tr("Want to connect Android device? If yes, please follow these steps:<br/><br/>");
     text += tr("* Enable USB debugging on your Android device. <a href=\"%1\">How to</a>?<br/><br/>")
                 .arg(QLatin1String(AppInfo::kUsbDebuggingPage));
-    text += tr("* Install USB driver software on your computer. <a href=\"%1\">How to</a>?<br/><br/>")
-                .arg(QLatin1String(AppInfo::kUsbDriverPage));
-    text += usbHintLastStep();
+    text += usbHintSystemSteps();
     showInfoBox(text);
 }
 

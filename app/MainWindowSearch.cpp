@@ -9,6 +9,7 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -22,6 +23,20 @@ int findRowFrom(int start, int count, const std::function<bool(int)>& matches)
             return row;
     }
     for (int row = 0; row < start && row < count; ++row) {
+        if (matches(row))
+            return row;
+    }
+    return -1;
+}
+
+// The same backwards: from start down to 0, then from the end down past start.
+int findRowBackFrom(int start, int count, const std::function<bool(int)>& matches)
+{
+    for (int row = std::min(start, count - 1); row >= 0; --row) {
+        if (matches(row))
+            return row;
+    }
+    for (int row = count - 1; row > start && row >= 0; --row) {
         if (matches(row))
             return row;
     }
@@ -57,19 +72,36 @@ void MainWindow::searchCotnact()
 
 void MainWindow::searchMessages()
 {
+    findMessage(true);
+}
+
+void MainWindow::searchMessagesBackward()
+{
+    findMessage(false);
+}
+
+// Makes the next (or previous) message whose text holds the keyword the
+// list's current row, wrapping round. Without a keyword the search box
+// takes the focus, so that one can be typed.
+void MainWindow::findMessage(bool forward)
+{
     const QString keyword = ui->txtSMSKeyword->text().trimmed();
-    if (keyword.isEmpty())
+    if (keyword.isEmpty()) {
+        miFindMessages();
         return;
+    }
     const MessageList& messages = smsModel->messages();
     if (messages.isEmpty()) {
         showInfoBox(tr("IDS_CAN_NOT_FOUND_AND_MESSAGES"));
         return;
     }
     const QModelIndex current = ui->treeViewSMS->currentIndex();
-    const int start = current.isValid() ? current.row() + 1 : 0;
-    const int row = findRowFrom(start, int(messages.size()), [&](int r) {
+    const int count = int(messages.size());
+    const auto matches = [&](int r) {
         return displayText(*messages.at(r)).contains(keyword, Qt::CaseInsensitive);
-    });
+    };
+    const int row = forward ? findRowFrom(current.isValid() ? current.row() + 1 : 0, count, matches)
+                            : findRowBackFrom(current.isValid() ? current.row() - 1 : count - 1, count, matches);
     if (row < 0) {
         showInfoBox(tr("IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0").arg(keyword));
         return;

@@ -11,8 +11,10 @@
 #include "ui/ShellOpen.h"
 #include "ui/VendorRequest.h"
 
+#include <QClipboard>
 #include <QDateTime>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -59,6 +61,21 @@ QString productQuery(bool withBuild)
     if (withBuild)
         query += QStringLiteral("&ver=%1").arg(AppInfo::kBuildNumber);
     return query;
+}
+
+// Opens the address in the browser; when no browser opens it, shows the
+// address (selectable, with a button that copies it) to open by hand. True
+// when the browser took it.
+bool openOrShowAddress(const QString& address)
+{
+    if (openWithShell(address))
+        return true;
+    const QString text =
+        MainWindow::tr("Textferry could not open your web browser. Open this address in it yourself:<br/><br/>%1")
+            .arg(QStringLiteral("<a href=\"%1\">%1</a>").arg(address.toHtmlEscaped()));
+    showInfoBoxWithAction(text, MainWindow::tr("Copy Address"),
+                          [address] { QGuiApplication::clipboard()->setText(address); });
+    return false;
 }
 
 // The reply of a request once it has finished, handed over by the window:
@@ -126,8 +143,9 @@ void MainWindow::offerUpdate(const QString& address)
                                  .arg(QObject::tr("Textferry"));
     if (!askYesNo(question))
         return;
-    openWithShell(address);
-    close();
+    // The program ends for the new version only once the browser has the address.
+    if (openOrShowAddress(address))
+        close();
 }
 
 void MainWindow::onGetAdvLinkRead()
@@ -156,7 +174,7 @@ void MainWindow::openUpdatePage()
     VendorServer server = VendorServer::fromEnvironment();
     if (server.isOff())
         server = VendorServer::fromSetting(QString());
-    openWithShell(server.url(QStringLiteral("/sms_check_update.php"), productQuery(true)).toString());
+    openOrShowAddress(server.url(QStringLiteral("/sms_check_update.php"), productQuery(true)).toString());
 }
 
 void MainWindow::miCheckUpdate()

@@ -53,9 +53,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.textferry.app/")
 # The Qt, SQLite and C++ libraries the program links, worked out by
-# dpkg-shlibdeps; adb and its udev rules reach the phones over USB.
+# dpkg-shlibdeps; adb and its udev rules reach the phones over USB; the two
+# emoji fonts show messages' emoji in colour on screen and as outlines on
+# printed and PDF pages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adb, android-sdk-platform-tools-common")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "adb, android-sdk-platform-tools-common, fonts-noto-color-emoji, fonts-symbola")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The extended description; the synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Textferry copies the text messages (SMS) of Android phones to the computer

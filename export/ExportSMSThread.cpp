@@ -147,26 +147,18 @@ void ExportSMSThread::openConversationFile(const _MsgChat* chat)
     exporter->begin();
 }
 
-// The support files of the HTML pages, from the folders "bubble" and "emoji"
-// beside the program; failures to copy are of no consequence.
+// The support files of the HTML pages, from the folder "bubble" beside the
+// program; failures to copy are of no consequence. The pages carry emoji as
+// the characters themselves, so no emoji pictures go with them.
 void ExportSMSThread::prepareHtmlFolder()
 {
-    const QDir program(QCoreApplication::applicationDirPath());
+    const QDir source(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bubble")));
     const QDir target(path);
-    const struct
-    {
-        const char* source;
-        const char* destination;
-    } supports[] = {{"bubble", "files"}, {"emoji", "emoji"}};
-    for (const auto& support : supports) {
-        const QDir source(program.filePath(QLatin1String(support.source)));
-        const bool needed = QLatin1String(support.destination) == QLatin1String("files") || source.exists();
-        if (!needed || !output.makeFolder(target.filePath(QLatin1String(support.destination))))
-            continue;
-        for (const QString& file : source.entryList(QDir::Files))
-            output.copySupportFile(source.filePath(file), target.filePath(QLatin1String(support.destination) +
-                                                                          QLatin1Char('/') + file));
-    }
+    const QString files = target.filePath(QStringLiteral("files"));
+    if (!output.makeFolder(files))
+        return;
+    for (const QString& file : source.entryList(QDir::Files))
+        output.copySupportFile(source.filePath(file), QDir(files).filePath(file));
 }
 
 void ExportSMSThread::endExporter()

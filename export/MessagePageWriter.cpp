@@ -5,6 +5,7 @@
 #include "store/StoredDate.h"
 
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLocale>
@@ -18,10 +19,28 @@ constexpr int kLineGap = 5;
 constexpr int kBlockGap = 30;
 constexpr int kTextFlags = Qt::AlignLeft | Qt::TextWordWrap;
 
-QFont pageFont()
+// Emoji on pages come from a font with outlines (Debian's fonts-symbola):
+// the PDF engine embeds a colour bitmap font's glyphs without their pictures,
+// so they would print blank. Outline glyphs print, and are text in the PDF
+// (Qt 6.4 maps the glyphs of the Basic Multilingual Plane back to their
+// characters, so those are read back from the file too).
+constexpr char kOutlineEmojiFamily[] = "Symbola";
+
+// The application font at 12 points, its own family first (as resolved, not
+// an alias such as "Sans Serif", which would let the emoji font draw every
+// letter), then the emoji font for what that family lacks. Made once: every
+// text is measured with it.
+QFont makePageFont()
 {
     QFont font = QGuiApplication::font();
+    font.setFamilies({QFontInfo(font).family(), QLatin1String(kOutlineEmojiFamily)});
     font.setPointSize(kPagePointSize);
+    return font;
+}
+
+const QFont& pageFont()
+{
+    static const QFont font = makePageFont();
     return font;
 }
 

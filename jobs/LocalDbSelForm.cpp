@@ -11,10 +11,9 @@
 #include <QSpacerItem>
 
 LocalDbSelForm::LocalDbSelForm(const QStringList& names, const QString& suggestedName, QWidget* parent)
-    : QDialog(parent), movable(this)
+    : QDialog(parent)
 {
     buildWidgets();
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
     connect(btnOK, &QPushButton::pressed, this, &LocalDbSelForm::onBtnOkPress);
     connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);
@@ -57,6 +56,7 @@ void LocalDbSelForm::buildWidgets()
     btnOK = new QPushButton(layoutWidget);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setText(tr("Confirm"));
+    btnOK->setDefault(true); // Enter in the name field confirms
     horizontalLayout->addWidget(btnOK);
     horizontalLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
     btnClose = new QPushButton(layoutWidget);

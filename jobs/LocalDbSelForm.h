@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/WinMovable.h"
-
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -38,7 +36,6 @@ public slots:
 private:
     void buildWidgets();
 
-    WinMovable movable;
     QString enteredName;
     QLabel* label = nullptr;
     QComboBox* cbLocalDbNames = nullptr;

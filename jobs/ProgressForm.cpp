@@ -10,15 +10,15 @@
 #include <QPushButton>
 
 ProgressForm::ProgressForm(const QString& title, QWidget* parent)
-    : QDialog(parent), JobProgress(this), movable(this)
+    : QDialog(parent), JobProgress(this)
 {
     buildWidgets();
     QMetaObject::connectSlotsByName(this);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
     connect(this, &QDialog::finished, this, &ProgressForm::onFinish);
     connect(btnCancel, &QPushButton::pressed, this, &ProgressForm::cancel);
-    setWindowTitle(title);
+    // The title bar names what runs: the title, later the job's status.
+    setWindowTitle(title.isEmpty() ? QObject::tr("Textferry") : title);
     lbStatus->setText(title);
 }
 
@@ -54,21 +54,33 @@ void ProgressForm::buildWidgets()
 void ProgressForm::setCancelEnabled(bool enabled)
 {
     btnCancel->setEnabled(enabled);
+    // A job that cannot be stopped offers no close button either.
+    setWindowFlag(Qt::CustomizeWindowHint, !enabled);
+    setWindowFlag(Qt::WindowTitleHint, true);
+    setWindowFlag(Qt::WindowCloseButtonHint, enabled);
 }
 
 void ProgressForm::accept() {}
 
-void ProgressForm::reject() {}
+// Escape and the window's close button: Cancel, when the job may be stopped.
+void ProgressForm::reject()
+{
+    if (btnCancel->isEnabled())
+        cancel();
+}
 
 void ProgressForm::updateProgress(const QString& status, int curProgress, const QString& progressText)
 {
-    if (!status.isEmpty())
+    if (!status.isEmpty()) {
         lbStatus->setText(status);
+        setWindowTitle(status);
+    }
     if (curProgress < 0)
         curProgress = progressBar->value();
     progressBar->setValue(curProgress);
-    lbProgress->setText(progressText.isEmpty() ? QStringLiteral("Progress:%1%").arg(curProgress)
-                                               : progressText);
+    lbProgress->setText(progressText.isEmpty()
+                            ? QCoreApplication::translate("ProgressForm", "Progress:%1%").arg(curProgress)
+                            : progressText);
 }
 
 void ProgressForm::errorOccurred(const QString& err)
@@ -79,8 +91,12 @@ void ProgressForm::errorOccurred(const QString& err)
 
 void ProgressForm::succeed(const QString& tipsStr)
 {
-    if (!tipsStr.isEmpty())
-        showInfoBox(tipsStr);
+    if (!tipsStr.isEmpty()) {
+        if (successBox)
+            successBox(tipsStr);
+        else
+            showInfoBox(tipsStr);
+    }
     done(1);
 }
 

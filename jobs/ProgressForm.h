@@ -1,10 +1,12 @@
 #pragma once
 
-#include "ui/WinMovable.h"
 #include "jobcore/JobProgress.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <functional>
+#include <utility>
 
 class QLabel;
 class QProgressBar;
@@ -31,6 +33,9 @@ public:
 
     // GUI thread. Only jobs that must not be interrupted disable Cancel.
     void setCancelEnabled(bool enabled);
+    // GUI thread. Who shows the job's success text (instead of the plain
+    // information box): a command that has more to say, or to offer.
+    void setSuccessBox(std::function<void(const QString& text)> box) { successBox = std::move(box); }
 
     void accept() override;
     void reject() override;
@@ -62,5 +67,5 @@ private:
     QProgressBar* progressBar = nullptr;
     QLabel* lbProgress = nullptr;
     QPushButton* btnCancel = nullptr;
-    WinMovable movable;
+    std::function<void(const QString&)> successBox;
 };

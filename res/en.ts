@@ -9,123 +9,147 @@
     </message>
     <message>
         <source>Backup SMS to Local Database</source>
-        <translation>Backup SMS to Local Database</translation>
+        <translation>&amp;Back Up SMS to Local Database</translation>
     </message>
     <message>
         <source>Transfer Android SMS to other Android</source>
-        <translation>Transfer Android SMS to other Android</translation>
+        <translation>&amp;Transfer SMS to Another Android Phone</translation>
     </message>
     <message>
         <source>Transfer SMS from Database to Android</source>
-        <translation>Transfer SMS from Database to Android</translation>
+        <translation>Transfer SMS from &amp;Database to Android Phone</translation>
     </message>
     <message>
         <source>Export SMS to File</source>
-        <translation>Export SMS to File</translation>
+        <translation>&amp;Export SMS to File…</translation>
     </message>
     <message>
         <source>Print SMS</source>
-        <translation>Print SMS</translation>
+        <translation>&amp;Print SMS…</translation>
     </message>
     <message>
         <source>Delete SMS</source>
-        <translation>Delete SMS</translation>
+        <translation>De&amp;lete SMS</translation>
     </message>
     <message>
         <source>Open Database Folder</source>
-        <translation>Open Database Folder</translation>
+        <translation>&amp;Open Database Folder</translation>
     </message>
     <message>
         <source>Import XML Backup…</source>
-        <translation>Import XML Backup…</translation>
+        <translation>&amp;Import XML Backup…</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation>Exit</translation>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>Check for Update</source>
-        <translation>Check for Update</translation>
+        <translation>&amp;Check for Updates</translation>
     </message>
     <message>
         <source>Clear Cache files</source>
-        <translation>Clear Cache files</translation>
+        <translation>C&amp;lear Cache Files</translation>
     </message>
     <message>
         <source>Connect Android Phone via WiFi</source>
-        <translation>Connect Android Phone via WiFi</translation>
+        <translation>Connect Android Phone via &amp;WiFi…</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation>Help</translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>Feedback and Support</source>
-        <translation>Feedback and Support</translation>
+        <translation>&amp;Feedback and Support</translation>
     </message>
     <message>
         <source>About</source>
-        <translation>About</translation>
+        <translation>&amp;About Textferry</translation>
     </message>
     <message>
         <source>View Cache Files</source>
-        <translation>View Cache Files</translation>
+        <translation>&amp;View Cache Files</translation>
     </message>
     <message>
         <source>Disconnect Device</source>
-        <translation>Disconnect Device</translation>
+        <translation>Dis&amp;connect Phone</translation>
     </message>
     <message>
         <source>Delete this Database</source>
-        <translation>Delete this Database</translation>
+        <translation>&amp;Delete This Database</translation>
     </message>
     <message>
         <source>Backup SMS with this contact to Local Database</source>
-        <translation>Backup SMS with this contact to Local Database</translation>
+        <translation>&amp;Back Up SMS with This Contact to Local Database</translation>
     </message>
     <message>
         <source>Transfer SMS with this contact to other Android</source>
-        <translation>Transfer SMS with this contact to other Android</translation>
+        <translation>&amp;Transfer SMS with This Contact to Another Android Phone</translation>
     </message>
     <message>
         <source>Export SMS with this contact to File</source>
-        <translation>Export SMS with this contact to File</translation>
+        <translation>&amp;Export SMS with This Contact to File…</translation>
     </message>
     <message>
         <source>Print SMS with this contact</source>
-        <translation>Print SMS with this contact</translation>
+        <translation>&amp;Print SMS with This Contact…</translation>
     </message>
     <message>
         <source>Transfer SMS with this contact to Android</source>
-        <translation>Transfer SMS with this contact to Android</translation>
+        <translation>&amp;Transfer SMS with This Contact to Android Phone</translation>
     </message>
     <message>
         <source>Delete SMS with this contact</source>
-        <translation>Delete SMS with this contact</translation>
+        <translation>&amp;Delete SMS with This Contact</translation>
     </message>
     <message>
         <source>Backup Selected SMS to Local Database</source>
-        <translation>Backup Selected SMS to Local Database</translation>
+        <translation>&amp;Back Up Selected SMS to Local Database</translation>
     </message>
     <message>
         <source>Transfer Selected SMS to other Android</source>
-        <translation>Transfer Selected SMS to other Android</translation>
+        <translation>&amp;Transfer Selected SMS to Another Android Phone</translation>
     </message>
     <message>
         <source>Export Selected SMS to File</source>
-        <translation>Export Selected SMS to File</translation>
+        <translation>&amp;Export Selected SMS to File…</translation>
     </message>
     <message>
         <source>Print Selected SMS</source>
-        <translation>Print Selected SMS</translation>
+        <translation>&amp;Print Selected SMS…</translation>
     </message>
     <message>
         <source>Transfer Selected SMS to Android</source>
-        <translation>Transfer Selected SMS to Android</translation>
+        <translation>&amp;Transfer Selected SMS to Android Phone</translation>
     </message>
     <message>
         <source>Delete Selected SMS</source>
-        <translation>Delete Selected SMS</translation>
+        <translation>&amp;Delete Selected SMS</translation>
+    </message>
+    <message>
+        <source>Find in Messages</source>
+        <translation>&amp;Find in Messages</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Find &amp;Next</translation>
+    </message>
+    <message>
+        <source>Find Previous</source>
+        <translation>Find &amp;Previous</translation>
+    </message>
+    <message>
+        <source>Find Conversation</source>
+        <translation>Find &amp;Conversation</translation>
+    </message>
+    <message>
+        <source>Select All Messages</source>
+        <translation>Select &amp;All Messages</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>&amp;Refresh</translation>
     </message>
 </context>
 <context>
@@ -159,15 +183,15 @@
     </message>
     <message>
         <source>IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0</source>
-        <translation>Find no contact with keyword %1.</translation>
+        <translation>No contact found with the keyword %1.</translation>
     </message>
     <message>
         <source>IDS_CAN_NOT_FOUND_AND_MESSAGES</source>
-        <translation>Can't find any SMS.</translation>
+        <translation>There are no SMS to search.</translation>
     </message>
     <message>
         <source>IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0</source>
-        <translation>Find no SMS with keyword %1.</translation>
+        <translation>No SMS found with the keyword %1.</translation>
     </message>
     <message>
         <source>IDS_SUC_CLEAR_CACHE</source>
@@ -179,19 +203,19 @@
     </message>
     <message>
         <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
-        <translation>Confirm to delete the selected SMS?</translation>
+        <translation>Delete the selected SMS?</translation>
     </message>
     <message>
         <source>IDS_CONFIRM_DEL_THIS_CHAT</source>
-        <translation>Confirm to delete SMS with this contact?</translation>
+        <translation>Delete the SMS with this contact?</translation>
     </message>
     <message>
         <source>IDS_CONFIRM_DEL_THIS_LOCALDB</source>
-        <translation>Confirm to delete this Database?</translation>
+        <translation>Delete this database?</translation>
     </message>
     <message>
         <source>IDS_DEL_LOCALDB_SUC</source>
-        <translation>Successfully Deleted Database %0.</translation>
+        <translation>Database %0 was deleted.</translation>
     </message>
     <message>
         <source>Import XML Backup</source>
@@ -215,15 +239,15 @@
     </message>
     <message>
         <source>IDS_ANDROID_%1_CANT_READ_MMC_NUMBER</source>
-        <translation>Failed to load country code from your phone. Please click "OK" button to select a country code manually.</translation>
+        <translation>The phone did not report its country. Press OK, then choose the country yourself.</translation>
     </message>
     <message>
         <source>IDS_SEL_ONE_ANDROID_DEVICE</source>
-        <translation>Please select an Android device:</translation>
+        <translation>Please select an Android phone:</translation>
     </message>
     <message>
         <source>IDS_SEL_EXPORT_MESSAGES_PATH</source>
-        <translation>Please select Save Path for SMS.</translation>
+        <translation>Choose Where to Save the SMS</translation>
     </message>
     <message>
         <source>A new version of %1 is available. Would you like to download it now?</source>
@@ -232,6 +256,62 @@
     <message>
         <source>%1: Read over USB without the companion app</source>
         <translation>%1: Read over USB without the companion app</translation>
+    </message>
+    <message>
+        <source>All conversations of %1</source>
+        <translation>All conversations of %1</translation>
+    </message>
+    <message>
+        <source>Saved to %1</source>
+        <translation>Saved to %1</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Open Folder</translation>
+    </message>
+    <message>
+        <source>Phone %1 disconnected; its messages stay in the cache</source>
+        <translation>Phone %1 disconnected; its messages stay in the cache</translation>
+    </message>
+    <message>
+        <source>Textferry could not open your web browser. Open this address in it yourself:&lt;br/&gt;&lt;br/&gt;%1</source>
+        <translation>Textferry could not open your web browser. Open this address in it yourself:&lt;br/&gt;&lt;br/&gt;%1</translation>
+    </message>
+    <message>
+        <source>Copy Address</source>
+        <translation>Copy Address</translation>
+    </message>
+    <message>
+        <source>If you are presented with the pop up to allow debugging with the computer on your Android device screen. Please simply check "Always allow from this computer" and then click "OK" to finish.&lt;br/&gt;(%1)</source>
+        <translation>If your phone asks "Allow USB debugging?", tick "Always allow from this computer" and press OK.&lt;br/&gt;(%1)</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Android device not found.&lt;/b&gt;&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>&lt;b&gt;No Android phone found.&lt;/b&gt;&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>Want to connect Android device? If yes, please follow these steps:&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>To connect an Android phone, follow these steps:&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>* Enable USB debugging on your Android device. &lt;a href="%1"&gt;How to&lt;/a&gt;?&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>* Turn on USB debugging on the phone (&lt;a href="%1"&gt;how?&lt;/a&gt;).&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>* Install USB driver software on your computer. &lt;a href="%1"&gt;How to&lt;/a&gt;?&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>* Install the phone's USB driver on this computer (&lt;a href="%1"&gt;how?&lt;/a&gt;).&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>* Click &lt;a href="file:///%1"&gt;HERE&lt;/a&gt; to run Quillbridge Device Manager to try again.&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>* &lt;a href="file:///%1"&gt;Run Quillbridge Device Manager&lt;/a&gt;, then try again.&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>* Install the udev rules that let you reach Android phones over USB (Debian package &lt;b&gt;android-sdk-platform-tools-common&lt;/b&gt;), then unplug the phone and plug it in again.&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>* Install the udev rules that let you reach Android phones over USB (Debian package &lt;b&gt;android-sdk-platform-tools-common&lt;/b&gt;), then unplug the phone and plug it in again.&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>* When the phone asks "Allow USB debugging?", tick "Always allow from this computer" and press OK.&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>* When the phone asks "Allow USB debugging?", tick "Always allow from this computer" and press OK.&lt;br/&gt;&lt;br/&gt;</translation>
     </message>
     <message>
         <source>Writing messages to a phone needs the companion app, Quillbridge SMS Sync. %1 is read over USB without it, so messages can only be read from it.</source>
@@ -267,6 +347,18 @@
         <source>This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.</source>
         <translation>This phone needs Android 10 or later, or the companion app Quillbridge SMS Sync.</translation>
     </message>
+    <message>
+        <source>1 Go to Google Play on your phone to download and installed the latest version Quillbridge SMS Sync.&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>1 On your phone, install the latest version of Quillbridge SMS Sync from Google Play.&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>2 click &lt;a href="file:///%1"&gt;&lt;b&gt;HERE&lt;/b&gt;&lt;/a&gt; to run Quillbridge Device Manager and then restart your phone to try again.&lt;br/&gt;&lt;br/&gt;</source>
+        <translation>2 &lt;a href="file:///%1"&gt;&lt;b&gt;Run Quillbridge Device Manager&lt;/b&gt;&lt;/a&gt;, then restart your phone and try again.&lt;br/&gt;&lt;br/&gt;</translation>
+    </message>
+    <message>
+        <source>Please go to Google Play on your Android Phone to download and install Quillbridge SMS Sync first and then try again. &lt;br/&gt;&lt;br/&gt;Error:</source>
+        <translation>Please install Quillbridge SMS Sync from Google Play on the phone first, then try again.&lt;br/&gt;&lt;br/&gt;Error: </translation>
+    </message>
 </context>
 <context>
     <name>AndroidConnectWithWiFiThread</name>
@@ -279,7 +371,7 @@
     <name>AndroidRestoreSMSThread</name>
     <message>
         <source>IDS_RESTORING_SMS_TO_ANDROID</source>
-        <translation>Sending SMS to Device...</translation>
+        <translation>Sending SMS to the phone...</translation>
     </message>
     <message>
         <source>SMS: %1/%2</source>
@@ -287,26 +379,34 @@
     </message>
     <message>
         <source>IDS_SUC_RESTORE_%1_SMS_TO_ANDROID</source>
-        <translation>Successfully Transferred %1 SMS</translation>
+        <translation>Transferred %1 SMS.</translation>
     </message>
     <message>
         <source>IDS_SKIP_%1_SMS_GROUP_OR_SYS_MESSAGES</source>
-        <translation>%1 group messages or system messages can't be transferred.</translation>
+        <translation> %1 group or system messages can't be transferred and were skipped.</translation>
     </message>
 </context>
 <context>
     <name>AndroidWIFIForm</name>
     <message>
         <source>AndroidWIFIForm</source>
-        <translation>AndroidWIFIForm</translation>
+        <translation>Connect Android Phone via WiFi</translation>
     </message>
     <message>
         <source>Connect Android via WiFi</source>
-        <translation>Connect Android via WiFi</translation>
+        <translation>Connect an Android phone over WiFi</translation>
+    </message>
+    <message>
+        <source>Run Quillbridge SMS Sync on Android phone and click Connection button to get the Wifi connection info. Now input the info to the following Text Box. </source>
+        <translation>Start Quillbridge SMS Sync on the phone and press its Connection button: it shows the phone's address. Type that address here (without a port).</translation>
+    </message>
+    <message>
+        <source>If you haven't installed Quillbridge SMS Sync on Android phone, please go to the Market (Google Play) on your Android to search Quillbridge SMS Sync to download and install. </source>
+        <translation>If Quillbridge SMS Sync is not on the phone yet, find it in Google Play on the phone and install it.</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation>Connect</translation>
+        <translation>&amp;Connect</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -314,7 +414,7 @@
     </message>
     <message>
         <source>IDS_WIFI_SOCK_WRONG_FOR_EXAMPLE</source>
-        <translation>Input Error. Please input the correct WiFi connection info.</translation>
+        <translation>That is not an address like 192.168.1.20. Please type the address the phone shows.</translation>
     </message>
     <message>
         <source>IDS_CONNECTING_ANDROID_DEVICE</source>
@@ -325,11 +425,11 @@
     <name>CountrySelForm</name>
     <message>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>Select Country</translation>
     </message>
     <message>
         <source>IDS_SEL_YOUR_PHONE_COUNTRY</source>
-        <translation>Select your country code:</translation>
+        <translation>Select your country:</translation>
     </message>
     <message>
         <source>OK</source>
@@ -337,11 +437,11 @@
     </message>
     <message>
         <source>IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY</source>
-        <translation>Please select a cuntry code first to continue.</translation>
+        <translation>Please select a country first.</translation>
     </message>
     <message>
         <source>IDS_CONFIRM_SEL_COUNTRY_%1</source>
-        <translation>Confirm to select %1?</translation>
+        <translation>Select %1?</translation>
     </message>
 </context>
 <context>
@@ -448,11 +548,11 @@
     <name>DataSourceSelForm</name>
     <message>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>Choose a Phone</translation>
     </message>
     <message>
         <source>IDS_TITLE_SELECT_ONE_DEVICE_TO_TRANSFER</source>
-        <translation>Please select a Device.</translation>
+        <translation>Please select a phone.</translation>
     </message>
     <message>
         <source>确定</source>
@@ -464,14 +564,14 @@
     </message>
     <message>
         <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
-        <translation>Need to select a Device to continue.</translation>
+        <translation>Please select a phone first.</translation>
     </message>
 </context>
 <context>
     <name>AboutUsForm</name>
     <message>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>About Textferry</translation>
     </message>
     <message>
         <source>关于</source>
@@ -490,26 +590,30 @@
     <name>ProgressForm</name>
     <message>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>Textferry</translation>
     </message>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Progress:%1%</source>
+        <translation>Progress: %1%</translation>
     </message>
 </context>
 <context>
     <name>LocalDbSelForm</name>
     <message>
         <source>Select one Database for backup</source>
-        <translation>Select one Database for backup</translation>
+        <translation>Choose a Local Database</translation>
     </message>
     <message>
         <source>Select current database to merge or enter a new database name:</source>
-        <translation>Select current database to merge or enter a new database name:</translation>
+        <translation>Choose a database to merge into, or type a new database name:</translation>
     </message>
     <message>
         <source>Selecting current Database will merge messages;entering new DB name will create a new Database.</source>
-        <translation>Selecting current Database will merge messages;entering new DB name will create a new Database.</translation>
+        <translation>Choosing an existing database merges the messages into it; a new name creates a new database.</translation>
     </message>
     <message>
         <source>Confirm</source>
@@ -521,11 +625,11 @@
     </message>
     <message>
         <source>IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME</source>
-        <translation>Select one Database or enter a new Database name</translation>
+        <translation>Please choose a database or type a new database name.</translation>
     </message>
     <message>
         <source>IDS_INVALID_LOCALDB_NAME</source>
-        <translation>Invalid Local Database name(can't contain \ / : * ? " &lt; &gt; |, nor begin with a dot).</translation>
+        <translation>This name can't be used for a local database: it may not contain \ / : * ? " &lt; &gt; | nor begin with a dot.</translation>
     </message>
 </context>
 <context>
@@ -540,7 +644,7 @@
     </message>
     <message>
         <source>IDS_SUC_BACKUP_%1_SMS</source>
-        <translation>Successfully Backup %1 SMS to local Database.</translation>
+        <translation>Backed up %1 SMS to the local database.</translation>
     </message>
 </context>
 <context>
@@ -555,7 +659,7 @@
     </message>
     <message>
         <source>IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH</source>
-        <translation>Successfully updated local database. Please restart software.</translation>
+        <translation>The local databases were updated. Please start Textferry again.</translation>
     </message>
 </context>
 <context>
@@ -763,7 +867,7 @@ Exit status: 0 success, 1 failure, 2 wrong arguments.</translation>
     </message>
     <message>
         <source>IDS_SUC_DELETE_%1_MESSAGES</source>
-        <translation>Successfully Deleted %1 SMS.</translation>
+        <translation>Deleted %1 SMS.</translation>
     </message>
 </context>
 <context>

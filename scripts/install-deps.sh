@@ -9,7 +9,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
     libsqlite3-dev
-    fonts-dejavu-core fonts-noto-color-emoji
+    fonts-dejavu-core fonts-noto-color-emoji fonts-symbola
     adb android-sdk-platform-tools-common
     poppler-utils
     python3

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 struct _MsgChat;
 struct _MsgHandle;
@@ -16,7 +15,6 @@ QString chatTitle(const _MsgChat& chat, bool withNumbers);
 QString messageChatLabel(const _MsgMessage& message);
 // The message's text (ordinary) or the generated sentence (system messages).
 QString bodyText(const _MsgMessage& message);
-// Replaces the emoji code units and pairs; replacement gets the upper-case hexadecimal code point.
-QString replaceEmoji(const QString& text, const std::function<QString(const QString&)>& replacement);
-// bodyText with every emoji shown as "[EMOJI]": what every list, page, export and print shows.
+// What every list, page, export and print shows of a message: its body
+// text, with the message's own characters (emoji too).
 QString displayText(const _MsgMessage& message);

@@ -6,59 +6,76 @@
 #include "jobs/JobRunner.h"
 #include "jobs/ProgressForm.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
-AndroidWIFIForm::AndroidWIFIForm(QWidget* parent) : QDialog(parent), movable(this)
+AndroidWIFIForm::AndroidWIFIForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
     connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet() +
                   QStringLiteral(" #lbTipsDownloadWifiConnection { font-size:9px; color:#767B7C; margin:0 10px;}"));
     connect(btnConnect, &QPushButton::pressed, this, &AndroidWIFIForm::onBtnConnect);
 }
 
+// Laid out rather than placed, so the texts wrap to whatever room they need
+// (the hint under the buttons is never cut off).
 void AndroidWIFIForm::buildForm()
 {
     setObjectName(QStringLiteral("AndroidWIFIForm"));
-    resize(404, 226);
     setWindowTitle(tr("AndroidWIFIForm"));
+    setMinimumWidth(404);
 
     label_2 = new QLabel(tr("Connect Android via WiFi"), this);
     label_2->setObjectName(QStringLiteral("label_2"));
-    label_2->setGeometry(20, 10, 271, 16);
 
     label = new QLabel(tr("Run Quillbridge SMS Sync on Android phone and click Connection button to get the Wifi "
                           "connection info. Now input the info to the following Text Box. "),
                        this);
     label->setObjectName(QStringLiteral("label"));
-    label->setGeometry(40, 40, 341, 61);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
 
     txtWifiSocket = new QLineEdit(this);
     txtWifiSocket->setObjectName(QStringLiteral("txtWifiSocket"));
-    txtWifiSocket->setGeometry(40, 110, 331, 20);
+    label->setBuddy(txtWifiSocket);
 
     btnConnect = new QPushButton(tr("Connect"), this);
     btnConnect->setObjectName(QStringLiteral("btnConnect"));
-    btnConnect->setGeometry(100, 140, 75, 23);
+    btnConnect->setDefault(true); // Enter in the address field connects
     btnClose = new QPushButton(tr("Cancel"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setGeometry(230, 140, 75, 23);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnConnect);
+    buttons->addSpacing(40);
+    buttons->addWidget(btnClose);
+    buttons->addStretch();
 
     lbTipsDownloadWifiConnection =
         new QLabel(tr("If you haven't installed Quillbridge SMS Sync on Android phone, please go to the Market "
                       "(Google Play) on your Android to search Quillbridge SMS Sync to download and install. "),
                    this);
     lbTipsDownloadWifiConnection->setObjectName(QStringLiteral("lbTipsDownloadWifiConnection"));
-    lbTipsDownloadWifiConnection->setGeometry(0, 190, 401, 31);
     lbTipsDownloadWifiConnection->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lbTipsDownloadWifiConnection->setWordWrap(true);
     lbTipsDownloadWifiConnection->setOpenExternalLinks(true);
+
+    auto* fields = new QVBoxLayout;
+    fields->setContentsMargins(20, 0, 20, 0);
+    fields->addWidget(label);
+    fields->addWidget(txtWifiSocket);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    layout->addWidget(label_2);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->addSpacing(10);
+    layout->addWidget(lbTipsDownloadWifiConnection);
 }
 
 void AndroidWIFIForm::onBtnConnect()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "android/AndroidDevice.h"
-#include "ui/WinMovable.h"
 
 #include <QDialog>
 
@@ -28,7 +27,6 @@ public slots:
 private:
     void buildForm();
 
-    WinMovable movable;
     QLabel* label_2 = nullptr;
     QLabel* label = nullptr;
     QLineEdit* txtWifiSocket = nullptr;

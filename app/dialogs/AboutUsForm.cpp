@@ -11,10 +11,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-AboutUsForm::AboutUsForm(QWidget* parent) : QDialog(parent), movable(this)
+AboutUsForm::AboutUsForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
 }
 
@@ -32,6 +31,7 @@ void AboutUsForm::buildForm()
     picApp->setObjectName(QStringLiteral("picApp"));
     picApp->setGeometry(20, 40, 64, 64);
     picApp->setStyleSheet(QStringLiteral("background:Transparent;border:0;"));
+    picApp->setFocusPolicy(Qt::NoFocus); // a picture: Tab goes from the link to OK
     auto* scene = new QGraphicsScene(picApp);
     scene->addPixmap(QPixmap(QStringLiteral(":main")).scaledToHeight(64));
     picApp->setScene(scene);
@@ -49,12 +49,14 @@ void AboutUsForm::buildForm()
     lbHomePage->setGeometry(100, 120, 121, 16);
     lbHomePage->setTextFormat(Qt::RichText);
     lbHomePage->setOpenExternalLinks(true);
+    lbHomePage->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     lbHomePage->setText(
         QStringLiteral("<a href=\"%1\">%2</a>").arg(homePage.toHtmlEscaped(), QUrl(homePage).host()));
 
     auto* btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(160, 160, 75, 23);
+    btnOK->setDefault(true);
     connect(btnOK, &QPushButton::pressed, this, &QDialog::accept);
 }
 

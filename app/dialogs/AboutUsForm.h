@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/WinMovable.h"
-
 #include <QDialog>
 
 // The about box: product name and version beside the application picture, and
@@ -15,5 +13,4 @@ public:
 private:
     void buildForm();
 
-    WinMovable movable;
 };

@@ -9,10 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-DataSourceSelForm::DataSourceSelForm(QWidget* parent) : QDialog(parent), movable(this)
+DataSourceSelForm::DataSourceSelForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
     connect(btnOK, &QPushButton::pressed, this, &DataSourceSelForm::onBtnOkPressed);
     connect(btnClose, &QPushButton::pressed, this, &QDialog::reject);
@@ -42,6 +41,7 @@ void DataSourceSelForm::buildForm()
 
     btnOK = new QPushButton(tr("\u786e\u5b9a"), layoutWidget);
     btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
     horizontalLayout->addWidget(btnOK);
     btnClose = new QPushButton(tr("\u53d6\u6d88"), layoutWidget);
     btnClose->setObjectName(QStringLiteral("btnClose"));

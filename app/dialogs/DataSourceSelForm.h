@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/WinMovable.h"
-
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -38,7 +36,6 @@ public slots:
 private:
     void buildForm();
 
-    WinMovable movable;
     QLabel* lbSelDevice = nullptr;
     QComboBox* cbDevice = nullptr;
     QPushButton* btnOK = nullptr;

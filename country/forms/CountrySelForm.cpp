@@ -14,12 +14,11 @@
 
 #include <exception>
 
-CountrySelForm::CountrySelForm(QWidget* parent) : QDialog(parent), movable(this)
+CountrySelForm::CountrySelForm(QWidget* parent) : QDialog(parent)
 {
     buildForm();
     connect(txtKW, &QLineEdit::textChanged, this, &CountrySelForm::kwinput);
     connect(btnOK, &QPushButton::pressed, this, &CountrySelForm::accept);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet(appStyleSheet());
     loadCountries();
 }
@@ -63,6 +62,7 @@ void CountrySelForm::buildForm()
     horizontalLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
     btnOK = new QPushButton(tr("OK"), widget_2);
     btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true); // Enter in the filter chooses the current country
     horizontalLayout->addWidget(btnOK);
     verticalLayout_3->addWidget(widget_2);
 }
@@ -137,11 +137,11 @@ void CountrySelForm::accept()
     QDialog::accept();
 }
 
-// Only a confirmed choice ends the dialog (or OK, when there is nothing to choose).
+// Escape and the window's close button leave without a choice; the caller
+// then keeps the country it had (the phone's code, the file's guess).
 void CountrySelForm::reject()
 {
-    if (entries.isEmpty())
-        QDialog::reject();
+    QDialog::reject();
 }
 
 // Compiled here so the meta-object code links with this class alone.

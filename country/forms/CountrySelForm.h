@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/WinMovable.h"
-
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -13,9 +11,9 @@ class QPushButton;
 
 // The country of a phone that reported no mobile country code the country
 // library knows, or of the numbers of an imported XML backup: a list of every
-// country, filtered by what the user types, left only by choosing one (OK,
-// then Yes). When the list could not be loaded, OK and Escape close it
-// without a choice.
+// country, filtered by what the user types. A choice is confirmed with OK,
+// then Yes; Escape or the close button leave without one (and so does OK
+// when the list could not be loaded).
 class CountrySelForm : public QDialog
 {
     Q_OBJECT
@@ -53,6 +51,5 @@ private:
     QLineEdit* txtKW = nullptr;
     QListWidget* ltCountries = nullptr;
     QPushButton* btnOK = nullptr;
-    WinMovable movable;
     QList<Entry> entries;
 };

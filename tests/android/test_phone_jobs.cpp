@@ -14,6 +14,7 @@
 #include "store/ExportMessagesDb.h"
 #include "store/MessageSet.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -180,9 +181,9 @@ void TestPhoneJobs::usbConnect_data()
         << QJsonObject{{QStringLiteral("installed"), false},
                        {QStringLiteral("install"), QStringLiteral("fail")},
                        {QStringLiteral("props"), QJsonObject{{QStringLiteral("ro.build.version.sdk"), "28"}}}}
-        << QStringLiteral(
-               "Please go to Google Play on your Android Phone to download and install Quillbridge "
-               "SMS Sync first and then try again. <br/><br/>Error:")
+        << QCoreApplication::translate("AndroidConnectWithUSBThread",
+                                       "Please go to Google Play on your Android Phone to download and install "
+                                       "Quillbridge SMS Sync first and then try again. <br/><br/>Error:")
         << true;
     QTest::newRow("version 9") << QJsonObject{{QStringLiteral("info"), oldApp}} << tooOld << false;
     QTest::newRow("no version") << QJsonObject{{QStringLiteral("info"), noVersion}} << tooOld << false;

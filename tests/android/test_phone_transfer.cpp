@@ -10,6 +10,7 @@
 #include "android/AndroidRestoreSMSThread.h"
 #include "store/ExportMessagesDb.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QtTest>
 
@@ -21,8 +22,16 @@ int cachedCount(const AndroidDevice& record)
     return int(set.messages.size());
 }
 
-const QString kSuccess = QStringLiteral("Successfully Transferred %1 SMS");
-const QString kSkipped = QStringLiteral("%1 group messages or system messages can't be transferred.");
+// The job's texts, read through the translation (installed by the test home).
+QString successText(int count)
+{
+    return QCoreApplication::translate("AndroidRestoreSMSThread", "IDS_SUC_RESTORE_%1_SMS_TO_ANDROID").arg(count);
+}
+QString skippedText(int count)
+{
+    return QCoreApplication::translate("AndroidRestoreSMSThread", "IDS_SKIP_%1_SMS_GROUP_OR_SYS_MESSAGES")
+        .arg(count);
+}
 } // namespace
 
 class TestPhoneTransfer : public QObject
@@ -115,7 +124,7 @@ void TestPhoneTransfer::sendsInAcknowledgedBatches()
     AndroidRestoreSMSThread job(&target, messages(250), &form, nullptr);
     form.runToEnd(job);
     QCOMPARE(form.textsOf(QStringLiteral("errorOccurred")), QStringList());
-    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{kSuccess.arg(250)});
+    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{successText(250)});
     QCOMPARE(batches(), (QStringList{"100", "100", "50"}));
     const QList<QJsonObject> lines = restored();
     QCOMPARE(lines.size(), 250);
@@ -175,7 +184,7 @@ void TestPhoneTransfer::skipsWhatCannotGoAndWhatIsThere()
     JobRecorder form;
     AndroidRestoreSMSThread job(&target, list, &form, nullptr);
     form.runToEnd(job);
-    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{kSuccess.arg(3) + kSkipped.arg(2)});
+    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{successText(3) + skippedText(2)});
     QStringList sent;
     for (const QJsonObject& line : restored())
         sent << line.value(QStringLiteral("body")).toString();
@@ -187,7 +196,7 @@ void TestPhoneTransfer::skipsWhatCannotGoAndWhatIsThere()
     AndroidRestoreSMSThread empty(&target, {system, anonymous}, &again, nullptr);
     QVERIFY(QFile::remove(sim->folder() + QStringLiteral("/restored/S1.jsonl.batches")));
     again.runToEnd(empty);
-    QCOMPARE(again.textsOf(QStringLiteral("succeed")), QStringList{kSuccess.arg(0) + kSkipped.arg(2)});
+    QCOMPARE(again.textsOf(QStringLiteral("succeed")), QStringList{successText(0) + skippedText(2)});
     QCOMPARE(batches(), QStringList());
 }
 
@@ -211,7 +220,7 @@ void TestPhoneTransfer::defaultSmsApp()
         QVERIFY(form.textsOf(QStringLiteral("tipsWait"))
                     .first()
                     .startsWith(QStringLiteral("Please click \"YES\"")));
-    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{kSuccess.arg(2)});
+    QCOMPARE(form.textsOf(QStringLiteral("succeed")), QStringList{successText(2)});
     QCOMPARE(restored().size(), 2);
 }
 

@@ -13,6 +13,7 @@
 #include "store/MessageSet.h"
 #include "store/MsgHandle.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QtTest>
 
@@ -172,7 +173,9 @@ void TestShellLoad::routeChoice()
     if (!error.isEmpty()) {
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().endsWith(error), qPrintable(errors.first()));
-        QVERIFY(errors.first().startsWith(QStringLiteral("Please go to Google Play")));
+        QVERIFY(errors.first().startsWith(QCoreApplication::translate(
+            "AndroidConnectWithUSBThread", "Please go to Google Play on your Android Phone to download and install "
+                                           "Quillbridge SMS Sync first and then try again. <br/><br/>Error:")));
         QVERIFY(errors.first().contains(QStringLiteral("Failure [INSTALL_PARSE_FAILED_NOT_APK")));
         return;
     }

@@ -7,6 +7,7 @@
 #include "android/forms/AndroidWIFIForm.h"
 #include "tests/kit/ModalDriver.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QLineEdit>
@@ -18,7 +19,11 @@
 
 namespace {
 const QString kPhoneHost = QStringLiteral("127.0.0.2");
-const QString kInputError = QStringLiteral("Input Error. Please input the correct WiFi connection info.");
+// Read through the translation, which the test home installs.
+QString inputError()
+{
+    return QCoreApplication::translate("AndroidWIFIForm", "IDS_WIFI_SOCK_WRONG_FOR_EXAMPLE");
+}
 
 // Types the address, presses Connect once the dialog runs, lets `then` answer
 // what follows, and returns the dialog's result.
@@ -107,7 +112,7 @@ void TestWifiDialog::addressChecks()
     closeDialogAfterwards(driver);
     QCOMPARE(runDialog(form, address), int(QDialog::Rejected));
     QVERIFY(driver.waitUntilDone());
-    QCOMPARE(driver.texts().first(), kInputError);
+    QCOMPARE(driver.texts().first(), inputError());
 }
 
 void TestWifiDialog::refusalShowsItsReason()

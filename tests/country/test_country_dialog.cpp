@@ -4,6 +4,7 @@
 #include "tests/kit/ModalDriver.h"
 #include "tests/kit/TestHome.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -45,7 +46,7 @@ private slots:
     void filtering();
     void choice_data();
     void choice();
-    void leftOnlyByAChoice();
+    void leavingWithoutAChoice();
 
 private:
     TestHome home;
@@ -101,17 +102,21 @@ void TestCountryDialog::choice()
     });
     QCOMPARE(form.exec(), int(QDialog::Accepted));
     QVERIFY(driver.waitUntilDone());
-    QVERIFY(driver.texts().first().startsWith(QStringLiteral("Confirm to select ") + name));
+    const QString question = QCoreApplication::translate("CountrySelForm", "IDS_CONFIRM_SEL_COUNTRY_%1");
+    QVERIFY(driver.texts().first().startsWith(question.section(QStringLiteral("%1"), 0, 0) + name));
     QCOMPARE(form.selectedMcc(), mcc);
 }
 
-// Escape does nothing; OK without a current item warns.
-void TestCountryDialog::leftOnlyByAChoice()
+// Escape leaves without a choice; OK without a current item warns.
+void TestCountryDialog::leavingWithoutAChoice()
 {
     CountrySelForm form;
     form.show();
     QTest::keyClick(&form, Qt::Key_Escape);
-    QVERIFY(form.isVisible());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(form.selectedMcc().isNull());
+    form.show();
     type(form, QStringLiteral("Zimbabwe"));
     choose(form, QStringLiteral("Zimbabwe"));
     type(form, QStringLiteral("Jersey")); // the current item is filtered away
@@ -119,7 +124,8 @@ void TestCountryDialog::leftOnlyByAChoice()
     driver.answer(QMessageBox::Ok);
     form.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
     QVERIFY(driver.waitUntilDone());
-    QCOMPARE(driver.texts(), QStringList{"Please select a cuntry code first to continue."});
+    QCOMPARE(driver.texts(), QStringList{QCoreApplication::translate(
+                                 "CountrySelForm", "IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY")});
     QVERIFY(form.isVisible());
     QVERIFY(form.selectedMcc().isNull());
 }

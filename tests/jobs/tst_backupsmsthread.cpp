@@ -5,6 +5,7 @@
 #include "tests/kit/StoreTestKit.h"
 #include "tests/kit/TestHome.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,7 +18,7 @@ const QString kBackingUp = QStringLiteral("Backing up SMS to Local Database...")
 
 QString successText(int count)
 {
-    return QStringLiteral("Successfully Backup %1 SMS to local Database.").arg(count);
+    return QCoreApplication::translate("BackupSMSThread", "IDS_SUC_BACKUP_%1_SMS").arg(count);
 }
 
 // Three messages in two chats, listed out of date order.

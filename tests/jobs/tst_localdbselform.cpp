@@ -2,15 +2,22 @@
 #include "tests/kit/ModalDriver.h"
 #include "tests/kit/TestHome.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
 
-const QString kSelectOrEnter = QStringLiteral("Select one Database or enter a new Database name");
-const QString kInvalidName =
-    QStringLiteral("Invalid Local Database name(can't contain \\ / : * ? \" < > |, nor begin with a dot).");
+// The warnings, read through the translation (installed by the test home).
+QString selectOrEnter()
+{
+    return QCoreApplication::translate("LocalDbSelForm", "IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME");
+}
+QString invalidName()
+{
+    return QCoreApplication::translate("LocalDbSelForm", "IDS_INVALID_LOCALDB_NAME");
+}
 
 template <typename... Values> void row(const char* name, const Values&... values)
 {
@@ -43,13 +50,13 @@ private slots:
         row("leading blanks kept", -1, "  lead", "  lead", "");
         row("dots inside a name", -1, "a..b", "a..b", "");
         row("existing name after the empty item", 2, "", "Work phone", "");
-        row("empty first item", 0, "", "", kSelectOrEnter);
-        row("blanks", -1, " \t ", "", kSelectOrEnter);
-        row("colon", -1, "a:b", "", kInvalidName);
-        row("slash", -1, "a/b", "", kInvalidName);
-        row("dot", -1, ".", "", kInvalidName);
-        row("dot dot", -1, "..", "", kInvalidName);
-        row("leading dot: a hidden folder", -1, ".hidden", "", kInvalidName);
+        row("empty first item", 0, "", "", selectOrEnter());
+        row("blanks", -1, " \t ", "", selectOrEnter());
+        row("colon", -1, "a:b", "", invalidName());
+        row("slash", -1, "a/b", "", invalidName());
+        row("dot", -1, ".", "", invalidName());
+        row("dot dot", -1, "..", "", invalidName());
+        row("leading dot: a hidden folder", -1, ".hidden", "", invalidName());
     }
 
     void confirm()

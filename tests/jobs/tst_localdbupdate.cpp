@@ -10,10 +10,15 @@
 #include "store/IOS6MessageDb.h"
 #include "tools/gen_old_localdb/OldLocalDbWriter.h"
 
+#include <QCoreApplication>
 #include <QtTest>
 
 namespace {
-const QString kSuccess = QStringLiteral("Successfully updated local database. Please restart software.");
+// Read through the translation, which the test home installs.
+QString successText()
+{
+    return QCoreApplication::translate("LocalDbUpdateThread", "IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH");
+}
 
 QString localPath(const QString& name)
 {
@@ -72,7 +77,7 @@ void TestLocalDbUpdate::convertsRowsIntoRecords()
     QVERIFY(LocalDbUpdateThread::hasOldDatabases());
     JobRecorder& result = runJob();
     QCOMPARE(result.textsOf(QStringLiteral("errorOccurred")), QStringList());
-    QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList{kSuccess});
+    QCOMPARE(result.textsOf(QStringLiteral("succeed")), QStringList{successText()});
     QCOMPARE(result.callsOf(QStringLiteral("updateProgress")).first().text,
              QStringLiteral("Updating local database 'Phone.db'..."));
     QCOMPARE(result.callsOf(QStringLiteral("updateProgress")).last().progressText,
@@ -104,12 +109,12 @@ void TestLocalDbUpdate::workingNamesAreTakenUpAgain()
 {
     const QList<OldSmsRow> rows = generatedOldRows(40, 3);
     writeOldLocalDatabase(localPath(QStringLiteral("Phone.db")), rows);
-    QCOMPARE(runJob().textsOf(QStringLiteral("succeed")), QStringList{kSuccess});
+    QCOMPARE(runJob().textsOf(QStringLiteral("succeed")), QStringList{successText()});
     const int converted = messageCountOf(localPath(QStringLiteral("Phone.db")));
     QCOMPARE(converted, int(rows.size()));
 
     writeOldLocalDatabase(localPath(QStringLiteral("Phone.db.__tmp")), rows);
-    QCOMPARE(runJob().textsOf(QStringLiteral("succeed")), QStringList{kSuccess});
+    QCOMPARE(runJob().textsOf(QStringLiteral("succeed")), QStringList{successText()});
     QCOMPARE(messageCountOf(localPath(QStringLiteral("Phone.db"))), converted);
     QCOMPARE(localDbDir().entryList(QDir::Files), QStringList());
 }

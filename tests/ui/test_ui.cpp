@@ -4,7 +4,6 @@
 #include "ui/AppStyle.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ShellOpen.h"
-#include "ui/WinMovable.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -12,7 +11,6 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -22,31 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void sendMouse(QWidget* window, QEvent::Type type, QPoint pos, Qt::MouseButton changed, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, pos, window->mapToGlobal(pos), changed, held, Qt::NoModifier);
-    QApplication::sendEvent(window, &event);
-}
-
-// Presses `button` at `from`, moves to `to` and releases; returns how far the window moved.
-QPoint drag(QWidget* window, QPoint from, QPoint to, Qt::MouseButton button)
-{
-    const QPoint before = window->pos();
-    sendMouse(window, QEvent::MouseButtonPress, from, button, button);
-    sendMouse(window, QEvent::MouseMove, to, Qt::NoButton, button);
-    sendMouse(window, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
-    return window->pos() - before;
-}
-
-class PressCounter : public QWidget
-{
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override { ++presses; }
-};
 
 // The error reports, which go to the log as warnings, while installed.
 QStringList errorReports;
@@ -66,8 +39,6 @@ private slots:
     void messageBoxes_data();
     void messageBoxes();
     void wrappedErrorTextKeepsLineBreak();
-    void winMovable_data();
-    void winMovable();
     void styleSheetSelectors_data();
     void styleSheetSelectors();
     void styleSheetApplies();
@@ -122,14 +93,13 @@ void TestUi::messageBoxes()
             QCOMPARE(int(box->icon()), icon);
             QCOMPARE(box->windowTitle(), QStringLiteral("Textferry"));
             QCOMPARE(box->text(), isError ? wrappedErrorText(text) : text);
-            QVERIFY(box->windowFlags().testFlag(Qt::FramelessWindowHint));
+            // The window manager's own frame: a title bar and a close button.
+            QVERIFY(!box->windowFlags().testFlag(Qt::FramelessWindowHint));
             QCOMPARE(box->styleSheet(), appStyleSheet());
             Buttons buttons; // children come in creation order
             for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
                 buttons << box->standardButton(button);
             QCOMPARE(buttons, expectedButtons);
-            box->move(200, 150);
-            QCOMPARE(drag(box, {12, 9}, {42, 29}, Qt::LeftButton), QPoint(30, 20));
         },
         [](QWidget* widget) { return qobject_cast<QMessageBox*>(widget) != nullptr; });
 
@@ -160,37 +130,6 @@ void TestUi::wrappedErrorTextKeepsLineBreak()
     const int support = wrapped.indexOf(QStringLiteral("contact ") + QLatin1String(AppInfo::kSupportEmail));
     QVERIFY2(wrapped.startsWith(QStringLiteral("An Error Occurred.")) && error > 0 && error < support,
              qPrintable(wrapped));
-}
-
-void TestUi::winMovable_data()
-{
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<QPoint>("moved");
-
-    QTest::newRow("left drag") << QPoint(10, 10) << int(Qt::LeftButton) << QPoint(30, 20);
-    QTest::newRow("press on the edge") << QPoint(0, 5) << int(Qt::LeftButton) << QPoint(30, 20);
-    QTest::newRow("right button") << QPoint(10, 10) << int(Qt::RightButton) << QPoint();
-    QTest::newRow("press at (0,0)") << QPoint(0, 0) << int(Qt::LeftButton) << QPoint();
-}
-
-void TestUi::winMovable()
-{
-    QFETCH(QPoint, from);
-    QFETCH(int, button);
-    QFETCH(QPoint, moved);
-
-    PressCounter window;
-    window.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    window.setGeometry(100, 80, 200, 120);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    WinMovable movable(&window);
-    QCOMPARE(drag(&window, from, from + QPoint(30, 20), Qt::MouseButton(button)), moved);
-    QCOMPARE(window.presses, 1); // the window still gets its events
-    // The release ended the drag.
-    sendMouse(&window, QEvent::MouseMove, {60, 60}, Qt::NoButton, Qt::NoButton);
-    QCOMPARE(window.pos(), QPoint(100, 80) + moved);
 }
 
 void TestUi::styleSheetSelectors_data()

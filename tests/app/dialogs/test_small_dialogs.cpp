@@ -6,6 +6,7 @@
 // The version CMakeLists.txt sets, generated into the build tree.
 #include "TextferryVersion.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -75,7 +76,8 @@ void TestSmallDialogs::pickerWithTwoItemsWarnsUntilOneIsChosen()
     QCOMPARE(form.select(QStringLiteral("Pick"), kTwoPhones), qint64(22));
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QCOMPARE(shownIndex, -1);
-    QCOMPARE(driver.texts().value(1), QStringLiteral("Need to select a Device to continue."));
+    QCOMPARE(driver.texts().value(1),
+             QCoreApplication::translate("DataSourceSelForm", "IDS_PLEASE_SELECT_ONE_DATASOURCE"));
 }
 
 void TestSmallDialogs::pickerCancelReturnsZero()

@@ -622,7 +622,7 @@ void TestVendorServer::updatePage()
     auto window = openWindow();
     const QList<QAction*> actions = window->findChildren<QAction*>();
     const auto check = std::find_if(actions.cbegin(), actions.cend(), [](const QAction* action) {
-        return action->text() == QLatin1String("Check for Update");
+        return action->objectName() == QLatin1String("actCheckUpdate");
     });
     QVERIFY(check != actions.cend());
     (*check)->trigger();

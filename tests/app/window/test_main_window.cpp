@@ -56,6 +56,19 @@ QString searchAnswered(MainWindow& window, const char* field, const QString& key
     return driver.waitUntilDone() ? driver.texts().value(0) : QStringLiteral("no box");
 }
 
+// Menu entries as the user reads them: the entry texts are keys of the
+// translation (context QObject); " (disabled)" stays as it is.
+QStringList translatedEntries(QStringList entries)
+{
+    const QString off = QStringLiteral(" (disabled)");
+    for (QString& entry : entries) {
+        const bool disabled = entry.endsWith(off);
+        const QByteArray key = (disabled ? entry.chopped(off.size()) : entry).toUtf8();
+        entry = QCoreApplication::translate("QObject", key.constData()) + (disabled ? off : QString());
+    }
+    return entries;
+}
+
 void checkViewsEmpty(MainWindow& window)
 {
     QCOMPARE(listModelOf(window)->rowCount(), 0);
@@ -189,7 +202,7 @@ void TestMainWindow::contactSearch()
     QCOMPARE(currentTreeNode(window), bob);
 
     QCOMPARE(searchAnswered(window, "txtHandleKeyword", QStringLiteral("zelda")),
-             QStringLiteral("Find no contact with keyword zelda."));
+             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0").arg(QStringLiteral("zelda")));
     QCOMPARE(currentTreeNode(window), bob);
 }
 
@@ -198,7 +211,7 @@ void TestMainWindow::messageSearch()
     writeStandardSources(0);
     MainWindow window(nullptr, MainWindow::DeviceWatch::Off);
     QCOMPARE(searchAnswered(window, "txtSMSKeyword", QStringLiteral("hello")),
-             QStringLiteral("Can't find any SMS."));
+             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUND_AND_MESSAGES"));
 
     selectNode(window, QStringLiteral("db:Alpha")); // alpha alice 1..3, alpha bob 1..2
     search(window, "txtSMSKeyword", QStringLiteral("BOB"));
@@ -209,7 +222,7 @@ void TestMainWindow::messageSearch()
     QCOMPARE(listOf(window)->currentIndex().row(), 3);
 
     QCOMPARE(searchAnswered(window, "txtSMSKeyword", QStringLiteral("carol")),
-             QStringLiteral("Find no SMS with keyword carol."));
+             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0").arg(QStringLiteral("carol")));
     QCOMPARE(listOf(window)->currentIndex().row(), 3);
 }
 
@@ -284,9 +297,9 @@ void TestMainWindow::actionsAndContextMenus()
         selectNode(window, node);
     QCOMPARE(enabledActions(window), actions);
     std::unique_ptr<QMenu> menu(window.createTreeContextMenu());
-    QCOMPARE(menuEntries(menu.get()), treeMenu);
+    QCOMPARE(menuEntries(menu.get()), translatedEntries(treeMenu));
     menu.reset(window.createSmsContextMenu());
-    QCOMPARE(menuEntries(menu.get()), listMenu);
+    QCOMPARE(menuEntries(menu.get()), translatedEntries(listMenu));
 }
 
 void TestMainWindow::backup_data()
@@ -340,7 +353,7 @@ void TestMainWindow::backup()
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QCOMPARE(suggested, QStringLiteral("Phone A_Backup"));
     QCOMPARE(driver.texts().last(),
-             QStringLiteral("Successfully Backup %1 SMS to local Database.").arg(saved));
+             QCoreApplication::translate("BackupSMSThread", "IDS_SUC_BACKUP_%1_SMS").arg(saved));
 
     // The target is shown with its conversations.
     QCOMPARE(childNames(treeModelOf(window)->localDbRoot()), databases);
@@ -363,24 +376,27 @@ void TestMainWindow::deletion_data()
     QTest::addColumn<QStringList>("siblings"); // the node's parent's children afterwards
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<int>("stored"); // left in Alpha; -1: the folder is gone
-    const QString selected = QStringLiteral("Confirm to delete the selected SMS?");
-    const QString chat = QStringLiteral("Confirm to delete SMS with this contact?");
-    const QString db = QStringLiteral("Confirm to delete this Database?");
+    const QString selected = QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_SEL_MESSAGES");
+    const QString chat = QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_THIS_CHAT");
+    const QString db = QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_THIS_LOCALDB");
+    const QString deleted2 = QCoreApplication::translate("DeleteMessagesThread", "IDS_SUC_DELETE_%1_MESSAGES").arg(2);
+    const QString alphaDeleted =
+        QCoreApplication::translate("MainWindow", "IDS_DEL_LOCALDB_SUC").replace(QStringLiteral("%0"), "Alpha");
     const QStringList dbs{"Alpha", "Beta"};
     const QStringList chats{"Bob Jones", "Alice Smith"};
     const QStringList all = kAlice.texts + kBob.texts; // alpha alice 1..3, alpha bob 1..2
     QTest::newRow("selected, yes") << "db:Alpha" << QList<int>{0, 4} << true
-                                   << QStringList{selected, "Successfully Deleted 2 SMS."} << dbs
+                                   << QStringList{selected, deleted2} << dbs
                                    << QStringList{"alpha alice 2", "alpha alice 3", "alpha bob 1"} << 3;
     QTest::newRow("selected, no") << "db:Alpha" << QList<int>{0, 1} << false << QStringList{selected} << dbs
                                   << all << 5;
     QTest::newRow("conversation, yes")
-        << "conv:Alpha/Bob Jones" << QList<int>() << true << QStringList{chat, "Successfully Deleted 2 SMS."}
+        << "conv:Alpha/Bob Jones" << QList<int>() << true << QStringList{chat, deleted2}
         << QStringList{"Alice Smith"} << QStringList() << 3;
     QTest::newRow("conversation, no")
         << "conv:Alpha/Bob Jones" << QList<int>() << false << QStringList{chat} << chats << kBob.texts << 5;
     QTest::newRow("database, yes") << "db:Alpha" << QList<int>() << true
-                                   << QStringList{db, "Successfully Deleted Database Alpha."}
+                                   << QStringList{db, alphaDeleted}
                                    << QStringList{"Beta"} << QStringList() << -1;
     QTest::newRow("database, no") << "db:Alpha" << QList<int>() << false << QStringList{db} << dbs << all
                                   << 5;
@@ -501,7 +517,11 @@ void TestMainWindow::exportEveryFilter()
     driver.answer(QMessageBox::Ok);
     triggerAction(window, "actExport");
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
-    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully exported %1 SMS.").arg(count));
+    // The box says how many went out and where.
+    const QString success = QCoreApplication::translate("ExportSMSThread", "IDS_SUC_EXPORT_%1_MMS").arg(count);
+    const QString where = QCoreApplication::translate("MainWindow", "Saved to %1")
+                              .arg(QDir::toNativeSeparators(target.filePath(output)));
+    QCOMPARE(driver.texts().last(), success + QStringLiteral("<br/><br/>") + where);
     const QFileInfo result(target.filePath(output));
     QVERIFY2(result.exists(), qPrintable(output));
     if (result.isDir())
@@ -557,7 +577,7 @@ void TestMainWindow::oldDatabasesConvertAtStartUp()
         QVERIFY(convertOldLocalDatabasesIfAny());
         QVERIFY(driver.waitUntilDone());
         QCOMPARE(driver.texts(),
-                 QStringList{"Successfully updated local database. Please restart software."});
+                 QStringList{QCoreApplication::translate("LocalDbUpdateThread", "IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH")});
         QVERIFY(!convertOldLocalDatabasesIfAny()); // nothing left to convert
     }
     MainWindow window(nullptr, MainWindow::DeviceWatch::Off);

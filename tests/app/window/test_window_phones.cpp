@@ -14,6 +14,7 @@
 #include "store/MessageText.h"
 #include "tests/kit/ModalDriver.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,6 +28,12 @@
 #include <QtTest>
 
 namespace {
+// The transfer's success text, read through the translation.
+QString transferred(int count)
+{
+    return QCoreApplication::translate("AndroidRestoreSMSThread", "IDS_SUC_RESTORE_%1_SMS_TO_ANDROID").arg(count);
+}
+
 QJsonObject phoneWithMessages(const QString& serial, const QString& model, const QString& number,
                               const QStringList& texts)
 {
@@ -84,13 +91,19 @@ QStringList textsWithContacts(const QList<_MsgMessage*>& messages)
     return entries;
 }
 
-QAction* menuEntry(QMenu* menu, const QString& text)
+// The entry whose text is the translation of the key (context QObject); the
+// test fails, rather than crashes, when there is none.
+QAction* menuEntry(QMenu* menu, const char* key)
 {
+    const QString text = QCoreApplication::translate("QObject", key);
     for (QAction* action : menu->actions()) {
         if (action->text() == text)
             return action;
     }
-    return nullptr;
+    static QAction none;
+    qWarning("No menu entry %s", qPrintable(text));
+    none.setEnabled(false);
+    return &none;
 }
 } // namespace
 
@@ -175,10 +188,10 @@ void TestWindowPhones::transfers()
     std::unique_ptr<QMenu> menu(window.createTreeContextMenu());
     answerPicker(driver, QStringLiteral("Quillbridge Two"), &offered);
     driver.answer(QMessageBox::Ok);
-    menuEntry(menu.get(), QStringLiteral("Transfer SMS with this contact to other Android"))->trigger();
+    menuEntry(menu.get(), "Transfer SMS with this contact to other Android")->trigger();
     QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QCOMPARE(offered, QStringList{"Quillbridge Two"});
-    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully Transferred 3 SMS"));
+    QCOMPARE(driver.texts().last(), transferred(3));
     QCOMPARE(restoredBodies(*sim, QStringLiteral("S2")), (QStringList{"one a", "one b", "one c"}));
     Node* two = childNamed(devices, QStringLiteral("Quillbridge Two"));
     QTRY_COMPARE(currentTreeNode(window), two);
@@ -192,7 +205,7 @@ void TestWindowPhones::transfers()
     driver.answer(QMessageBox::Ok);
     window.miA2ASel();
     QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
-    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully Transferred 2 SMS"));
+    QCOMPARE(driver.texts().last(), transferred(2));
 
     // A local database's conversation: both phones are offered.
     selectNode(window, QStringLiteral("conv:Alpha/Alice Smith"));
@@ -204,7 +217,7 @@ void TestWindowPhones::transfers()
     offered.sort();
     QCOMPARE(offered, (QStringList{"Quillbridge One", "Quillbridge Two"}));
     QCOMPARE(driver.texts().last(),
-             QStringLiteral("Successfully Transferred %1 SMS").arg(kAlice.texts.size()));
+             transferred(int(kAlice.texts.size())));
     QCOMPARE(restoredBodies(*sim, QStringLiteral("S1")), kAlice.texts);
 }
 
@@ -273,7 +286,7 @@ void TestWindowPhones::clearCacheThenTransfer()
     driver.answer(QMessageBox::Ok);
     const QList<QAction*> actions = window.findChildren<QAction*>();
     const auto clear = std::find_if(actions.cbegin(), actions.cend(), [](const QAction* action) {
-        return action->text() == QLatin1String("Clear Cache files");
+        return action->text() == QCoreApplication::translate("QObject", "Clear Cache files");
     });
     QVERIFY(clear != actions.cend());
     (*clear)->trigger();
@@ -299,9 +312,9 @@ void TestWindowPhones::clearCacheThenTransfer()
     QStringList offered;
     answerPicker(driver, QStringLiteral("Quillbridge One"), &offered);
     driver.answer(QMessageBox::Ok);
-    menuEntry(menu.get(), QStringLiteral("Transfer SMS with this contact to other Android"))->trigger();
+    menuEntry(menu.get(), "Transfer SMS with this contact to other Android")->trigger();
     QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
-    QCOMPARE(driver.texts().last(), QStringLiteral("Successfully Transferred 2 SMS"));
+    QCOMPARE(driver.texts().last(), transferred(2));
 
     auto* one = static_cast<_AndroidDeviceItemNode*>(childNamed(devices, QStringLiteral("Quillbridge One")));
     QTRY_COMPARE(currentTreeNode(window), one);
@@ -363,7 +376,7 @@ void TestWindowPhones::wifiPhoneWithoutCountry()
     driver.answer(QMessageBox::Yes);
     window.miConnectWifi();
     QVERIFY2(driver.waitUntilDone(30000), qPrintable(driver.failures().join(QLatin1Char('\n'))));
-    QVERIFY(driver.texts().at(1).startsWith(QStringLiteral("Failed to load country code from your phone.")));
+    QCOMPARE(driver.texts().at(1), QCoreApplication::translate("MainWindow", "IDS_ANDROID_%1_CANT_READ_MMC_NUMBER"));
 
     Node* devices = treeModelOf(window)->deviceRoot();
     QTRY_COMPARE_WITH_TIMEOUT(childNames(devices), QStringList{"Quillbridge Air"}, 20000);

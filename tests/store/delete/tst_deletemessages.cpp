@@ -6,6 +6,7 @@
 #include "tests/kit/StoreTestKit.h"
 #include "tests/kit/TestHome.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,7 +62,7 @@ struct Store
 
 QString successText(int count)
 {
-    return QStringLiteral("Successfully Deleted %1 SMS.").arg(count);
+    return QCoreApplication::translate("DeleteMessagesThread", "IDS_SUC_DELETE_%1_MESSAGES").arg(count);
 }
 
 } // namespace
