@@ -4,7 +4,8 @@
 
 // The floors of the reading benchmarks: the bare SQLite C API
 // (sqlite3_prepare/step/column) over the rows the reader reads, each column
-// taken as the reader takes it (text, blob, 64-bit or int), nothing kept.
+// taken as the reader takes it (text, blob, 64-bit or int), nothing kept;
+// connections opened without SQLite's per-call lock, like the program's.
 namespace BareSqlite {
 
 // The message query of a whole-database read (the join of chat_message_join
