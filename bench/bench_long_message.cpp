@@ -67,7 +67,7 @@ void writeConversation(const QString& name, const QStringList& texts)
         m->service = QStringLiteral("SMS");
         m->chat = chat;
         m->handle = handle;
-        chat->messages.insert(QString::number(m->rowid), m);
+        chat->messages.append(m);
         set.messages.insert(m->rowid, m);
     }
     chat->_last = 400000000 + int(rowid) * 60;

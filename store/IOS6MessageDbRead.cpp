@@ -5,6 +5,9 @@
 #include "store/MessageHash.h"
 #include "store/MessageSet.h"
 
+#include <QHash>
+
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -103,6 +106,66 @@ template <typename T> T* makeRecord()
 {
     return new T;
 }
+
+// The messages of one read, collected in the order their rows come and handed
+// to the set at the end. Rows come in ascending row id order but for a
+// message joined to a second chat; only then are the records found again
+// through an index by row id.
+class ReadMessages
+{
+public:
+    explicit ReadMessages(MessageSet& set) : set(set) {}
+    // Whatever was read goes to the set, also when reading failed midway.
+    ~ReadMessages() { handOver(); }
+    ReadMessages(const ReadMessages&) = delete;
+    ReadMessages& operator=(const ReadMessages&) = delete;
+
+    // The record of rowid read before, or null.
+    _MsgMessage* find(qint64 rowid)
+    {
+        if (records.empty() || rowid > lastRowid)
+            return nullptr;
+        if (index.isEmpty()) {
+            index.reserve(qsizetype(records.size()));
+            for (const MessageRecords::Entry& entry : records)
+                index.insert(entry.first, entry.second);
+        }
+        return index.value(rowid);
+    }
+
+    void add(qint64 rowid, _MsgMessage* message)
+    {
+        if (!index.isEmpty() || (!records.empty() && rowid <= lastRowid))
+            index.insert(rowid, message);
+        records.emplace_back(rowid, message);
+        lastRowid = std::max(lastRowid, rowid);
+    }
+
+    // The set takes the records, and each chat's messages are put in row id order.
+    void handOver()
+    {
+        if (records.empty())
+            return;
+        set.messages.adopt(std::move(records));
+        records = {};
+        index.clear();
+        for (_MsgChat* chat : std::as_const(set.chats)) {
+            QList<_MsgMessage*>& list = chat->messages;
+            const auto byRowid = [](const _MsgMessage* a, const _MsgMessage* b) {
+                return a->rowid < b->rowid;
+            };
+            if (!std::is_sorted(list.cbegin(), list.cend(), byRowid))
+                std::sort(list.begin(), list.end(), byRowid);
+            list.squeeze();
+        }
+    }
+
+private:
+    MessageSet& set;
+    std::vector<MessageRecords::Entry> records;
+    QHash<qint64, _MsgMessage*> index; // built once rows stop ascending
+    qint64 lastRowid = 0;
+};
 
 } // namespace
 
@@ -215,11 +278,13 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
     Sqlite3Cursor cursor = queryThrow(sql);
     const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
     const MessageFields col(cursor);
+    ReadMessages read(set);
     while (cursor.moveNext()) {
         const qint64 rowid = cursor.getInt64(col.rowid);
-        bool inserted = false;
-        _MsgMessage* message = findOrInsert(set.messages, rowid, &inserted, &makeRecord<_MsgMessage>);
-        if (inserted) {
+        _MsgMessage* message = read.find(rowid);
+        if (!message) {
+            message = new _MsgMessage;
+            read.add(rowid, message);
             message->rowid = rowid;
             message->orderRowid = rowid;
             col.read(cursor, *message);
@@ -229,7 +294,7 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
         if (!chat)
             continue;
         message->chat = chat;
-        chat->messages.insert(QString::number(rowid), message);
+        chat->messages.append(message);
     }
 }
 

@@ -135,7 +135,7 @@ _MsgMessage* Records::message(_MsgChat* chat, _MsgHandle* handle, int date, bool
     message->item_type = itemType;
     message->service = QStringLiteral("SMS");
     if (chat)
-        chat->messages.insert(QString::number(message->rowid), message);
+        chat->messages.append(message);
     set.messages.insert(message->rowid, message);
     return message;
 }

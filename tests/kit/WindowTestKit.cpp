@@ -83,7 +83,7 @@ void writeDatabase(const QString& folder, const QList<ConversationPlan>& convers
             m->is_from_me = int(chat->messages.size() % 2);
             m->chat = chat;
             m->handle = handle;
-            chat->messages.insert(QString::number(m->rowid), m);
+            chat->messages.append(m);
             set.messages.insert(m->rowid, m);
         }
         chat->_last = plan.firstDate + int(plan.texts.size()) * 60;

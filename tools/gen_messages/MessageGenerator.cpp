@@ -334,7 +334,7 @@ _MsgMessage* MessageGenerator::addMessage(MessageSet& set, _MsgChat* chat, _MsgH
     message->is_read = fromMe ? 0 : 1;
     message->date_read = fromMe ? 0 : message->date + below(900);
     message->date_delivered = fromMe ? message->date + between(1, 20) : 0;
-    chat->messages.insert(QString::number(message->rowid), message);
+    chat->messages.append(message);
     chat->_last = std::max(chat->_last, message->date);
     set.messages.insert(message->rowid, message);
     return message;
@@ -361,7 +361,7 @@ _MsgMessage* MessageGenerator::addSystemMessage(MessageSet& set, _MsgChat* chat,
     message->is_read = 1;
     if (itemType == 2)
         message->group_title = chat->display_name;
-    chat->messages.insert(QString::number(message->rowid), message);
+    chat->messages.append(message);
     chat->_last = std::max(chat->_last, date);
     set.messages.insert(message->rowid, message);
     return message;

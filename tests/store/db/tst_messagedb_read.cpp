@@ -79,6 +79,36 @@ private slots:
         }
     }
 
+    // Rows come in the join table's order, not the row ids': the set and each
+    // chat still hold their messages by row id, and a message joined to two
+    // chats is one record in both lists.
+    void joinOrderAndMessageInTwoChats()
+    {
+        openDb();
+        exec(QStringLiteral(
+            "insert into chat(ROWID, guid) values(1, 'a'), (2, 'b');"
+            "insert into message(ROWID, guid) values(1, 'm1'), (2, 'm2'), (3, 'm3'), "
+            "(10, 'm10'), (11, 'm11');"
+            "insert into chat_message_join(chat_id, message_id) values(1, 11), (1, 2), (2, 10), "
+            "(1, 1), (2, 2), (2, 3);"));
+        MessageSet set;
+        db->readMessages(set, 0);
+        QCOMPARE(set.messages.keys(), (QList<qint64>{1, 2, 3, 10, 11}));
+        const auto rowids = [](const _MsgChat* chat) {
+            QList<qint64> list;
+            for (const _MsgMessage* message : chat->messages)
+                list.append(message->rowid);
+            return list;
+        };
+        QCOMPARE(rowids(set.chats.value(1)), (QList<qint64>{1, 2, 11}));
+        QCOMPARE(rowids(set.chats.value(2)), (QList<qint64>{2, 3, 10}));
+        QVERIFY(set.chats.value(1)->messages.at(1) == set.chats.value(2)->messages.at(0));
+        QVERIFY(set.messages.value(2)->chat == set.chats.value(1) ||
+                set.messages.value(2)->chat == set.chats.value(2));
+        for (const _MsgMessage* message : set.messages)
+            QCOMPARE(message->guid, QStringLiteral("m%1").arg(message->rowid));
+    }
+
     // A file rewritten since the last read names other records under the same
     // row ids: a read replaces what the set held, chats, correspondents and
     // messages alike, so no old record is linked to a new row.

@@ -85,7 +85,7 @@ void fill(MessageSet& set, const QByteArray& payload)
     set.attachments.insert(1, new _MsgAttachment);
     set.attachments[1]->user_info = payload;
     set.messages.insert(1, new _MsgMessage);
-    set.messages[1]->attributedBody = payload;
+    set.messages.value(1)->attributedBody = payload;
 }
 
 } // namespace
@@ -436,6 +436,38 @@ private slots:
         QVERIFY(payload.isDetached());
         QVERIFY(set.chats.isEmpty() && set.handles.isEmpty() && set.messages.isEmpty() &&
                 set.attachments.isEmpty());
+    }
+
+    // The set's messages stay in row id order whatever order they come in;
+    // a second record under a row id replaces the first; removing messages
+    // takes them out of their chats too and leaves another set's alone.
+    void messagesByRowid()
+    {
+        MessageSet set;
+        auto* chat = new _MsgChat;
+        set.chats.insert(1, chat);
+        for (const qint64 rowid : {5, 1, 9, 3}) {
+            auto* message = new _MsgMessage;
+            message->rowid = rowid;
+            set.messages.insert(rowid, message);
+            chat->messages.append(message);
+        }
+        QCOMPARE(set.messages.keys(), (QList<qint64>{1, 3, 5, 9}));
+        QCOMPARE(set.messages.value(9)->rowid, 9);
+        QVERIFY(!set.messages.value(4) && !set.messages.value(10) && !set.messages.value(0));
+
+        _MsgMessage* three = set.messages.value(3);
+        _MsgMessage foreign;
+        foreign.rowid = 5;
+        set.removeMessages({three, &foreign, nullptr});
+        QCOMPARE(set.messages.keys(), (QList<qint64>{1, 5, 9}));
+        QVERIFY(!chat->messages.contains(three));
+        QCOMPARE(chat->messages.size(), 3);
+
+        auto* replacement = new _MsgMessage;
+        set.messages.insert(5, replacement);
+        QCOMPARE(set.messages.value(5), replacement);
+        QCOMPARE(set.messages.size(), 3);
     }
 
     void storedDates()
