@@ -77,11 +77,11 @@ void linkMessage(const MessageSet& set, _MsgMessage& message)
 {
     if (_MsgHandle* handle = set.handles.value(message.handle_id)) {
         message.handle = handle;
-        if (message.country.isEmpty())
-            message.country = handle->country;
+        if (message.country().isEmpty())
+            message.set_country(handle->country);
     }
-    if (message.other_handle > 0) {
-        if (_MsgHandle* other = set.handles.value(message.other_handle))
+    if (message.other_handle() > 0) {
+        if (_MsgHandle* other = set.handles.value(message.other_handle()))
             message.otherHandle = other;
     }
 }
@@ -106,6 +106,37 @@ template <typename T> T* makeRecord()
 {
     return new T;
 }
+
+// The blocks of repeating columns a read has made, the latest first: a row
+// whose values one of them holds shares it, so a million messages of a few
+// kinds (sent, received, ...) hold a few blocks.
+class RecentColumnBlocks
+{
+public:
+    // Lets message share an equal block of an earlier row, or keeps its own
+    // for later rows.
+    void share(_MsgMessage& message)
+    {
+        const _MsgMessageColumns* own = message.columnsBlock().constData();
+        for (qsizetype i = 0; i < recent.size(); ++i) {
+            const _MsgMessageColumns* kept = recent.at(i).constData();
+            if (kept != own && *kept != *own)
+                continue;
+            if (kept != own)
+                message.shareColumns(recent.at(i));
+            if (i > 0)
+                recent.move(i, 0);
+            return;
+        }
+        recent.prepend(message.columnsBlock());
+        if (recent.size() > kKept)
+            recent.removeLast();
+    }
+
+private:
+    static constexpr qsizetype kKept = 8;
+    QList<QSharedDataPointer<_MsgMessageColumns>> recent;
+};
 
 // The messages of one read, collected in the order their rows come and handed
 // to the set at the end. Rows come in ascending row id order but for a
@@ -279,17 +310,28 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
     const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
     const MessageFields col(cursor);
     ReadMessages read(set);
+    // Each new row is read into the same record first: a column whose value
+    // the row before had costs no copy, and a row that changes none of the
+    // repeating columns shares the block of the row before.
+    _MsgMessage row;
+    RecentColumnBlocks blocks;
     while (cursor.moveNext()) {
         const qint64 rowid = cursor.getInt64(col.rowid);
         _MsgMessage* message = read.find(rowid);
-        if (!message) {
-            message = new _MsgMessage;
+        if (message) {
+            linkMessage(set, *message);
+        } else {
+            row.rowid = rowid;
+            row.orderRowid = rowid;
+            col.read(cursor, row);
+            row.handle = nullptr;
+            row.otherHandle = nullptr;
+            linkMessage(set, row);
+            blocks.share(row);
+            message = new _MsgMessage(std::move(row));
+            row.shareColumns(message->columnsBlock());
             read.add(rowid, message);
-            message->rowid = rowid;
-            message->orderRowid = rowid;
-            col.read(cursor, *message);
         }
-        linkMessage(set, *message);
         _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));
         if (!chat)
             continue;

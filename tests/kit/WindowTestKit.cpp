@@ -79,7 +79,7 @@ void writeDatabase(const QString& folder, const QList<ConversationPlan>& convers
             m->guid = QStringLiteral("guid-%1-%2").arg(plan.address).arg(m->rowid);
             m->text = text;
             m->date = plan.firstDate + int(chat->messages.size()) * 60;
-            m->service = QStringLiteral("SMS");
+            m->set_service(QStringLiteral("SMS"));
             m->is_from_me = int(chat->messages.size() % 2);
             m->chat = chat;
             m->handle = handle;

@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(handle->id, QStringLiteral("z@w"));
         QCOMPARE(chat->messages.size(), 2);
         for (const _MsgMessage* message : std::as_const(set.messages)) {
-            QVERIFY(message->text.startsWith(QLatin1String("new")));
+            QVERIFY(message->text.toString().startsWith(QLatin1String("new")));
             QCOMPARE(message->handle, handle);
             QCOMPARE(message->chat, chat);
         }
@@ -212,17 +212,17 @@ private slots:
         QCOMPARE(set.messages.size(), 2);
         const _MsgMessage* m1 = set.messages.value(1);
         const _MsgMessage* m2 = set.messages.value(2);
-        QVERIFY(m1->text.startsWith(QLatin1Char('a')));
-        QCOMPARE(m1->subject, QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
+        QVERIFY(m1->text.toString().startsWith(QLatin1Char('a')));
+        QCOMPARE(m1->subject(), QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
         QVERIFY(!m1->handle);
         QVERIFY(!m1->otherHandle); // 2^40 + 3 is not handle 3
-        QCOMPARE(m1->other_handle, std::numeric_limits<int>::max());
+        QCOMPARE(m1->other_handle(), std::numeric_limits<int>::max());
         QCOMPARE(m1->date, std::numeric_limits<int>::max());
         QCOMPARE(m1->date_read, std::numeric_limits<int>::min());
         QCOMPARE(m1->is_from_me, std::numeric_limits<int>::max()); // sent, as stored
         QCOMPARE(m2->date, std::numeric_limits<int>::max());
-        QCOMPARE(m2->other_handle, std::numeric_limits<int>::min());
-        QCOMPARE(m2->version, 2);
+        QCOMPARE(m2->other_handle(), std::numeric_limits<int>::min());
+        QCOMPARE(m2->version(), 2);
     }
 
 private:

@@ -85,7 +85,7 @@ void fill(MessageSet& set, const QByteArray& payload)
     set.attachments.insert(1, new _MsgAttachment);
     set.attachments[1]->user_info = payload;
     set.messages.insert(1, new _MsgMessage);
-    set.messages.value(1)->attributedBody = payload;
+    set.messages.value(1)->set_attributedBody(payload);
 }
 
 } // namespace
@@ -199,8 +199,8 @@ private slots:
         message.item_type = itemType;
         message.date = 710175900; // 2023-07-04 15:05:00 UTC
         message.text = QStringLiteral("ignored");
-        message.group_title = QStringLiteral("Trip %1");
-        message.share_status = shareStatus;
+        message.set_group_title(QStringLiteral("Trip %1"));
+        message.set_share_status(shareStatus);
         message.handle = pool.make(sender);
         message.otherHandle = pool.make(other);
         QCOMPARE(bodyText(message), sentence + QStringLiteral("\n04 Jul 2023 3:5 PM"));
