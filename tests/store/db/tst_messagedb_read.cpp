@@ -225,6 +225,40 @@ private slots:
         QCOMPARE(m2->version(), 2);
     }
 
+    // Rows that differ from their neighbours in one seldom set column keep
+    // their own values exactly, a row without a handle takes no country from
+    // the row before, and changing one record leaves the others alone.
+    void repeatingColumnsKeptPerRow()
+    {
+        openDb();
+        exec(QStringLiteral(
+            "insert into chat(ROWID, guid) values(1, 'a');"
+            "insert into handle(ROWID, id, country, service) values(3, '+3', 'us', 'SMS');"
+            "insert into chat_handle_join values(1, 3);"
+            "insert into message(ROWID, guid, text, handle_id, service, is_sent, error, country) values"
+            "(1, 'm1', 'x', 3, 'SMS', 1, 0, NULL), (2, 'm2', 'x', 0, 'SMS', 1, 0, NULL),"
+            "(3, 'm3', 'x', 0, 'SMS', 2, 0, NULL), (4, 'm4', 'x', 0, 'SMS', 1, 70000, NULL),"
+            "(5, 'm5', 'x', 0, 'SMS', 1, 0, NULL), (6, 'm6', '', 0, 'iMessage', 1, 0, 'de');"
+            "insert into chat_message_join values(1, 1), (1, 2), (1, 3), (1, 4), (1, 5), (1, 6);"));
+        MessageSet set;
+        db->readChats(set);
+        db->readMessages(set, 0);
+        QCOMPARE(set.messages.size(), 6);
+        QStringList got;
+        for (const _MsgMessage* m : std::as_const(set.messages))
+            got << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                       .arg(m->guid.toString(), m->service(), QString::number(m->is_sent()),
+                            QString::number(m->error()), m->country(), m->text.toString());
+        QCOMPARE(got, (QStringList{"m1 SMS 1 0 us x", "m2 SMS 1 0  x", "m3 SMS 2 0  x", "m4 SMS 1 70000  x",
+                                   "m5 SMS 1 0  x", "m6 iMessage 1 0 de "}));
+        _MsgMessage* m2 = set.messages.value(2);
+        const _MsgMessage* m5 = set.messages.value(5);
+        m2->set_error(70001);
+        QCOMPARE(m2->error(), 70001);
+        QCOMPARE(m5->error(), 0);
+        QCOMPARE(set.messages.value(4)->error(), 70000);
+    }
+
 private:
     void exec(const QString& sql)
     {

@@ -1,4 +1,5 @@
 // Message records: display texts, the message order, hashes, the set and stored dates.
+#include "store/CompactText.h"
 #include "store/ConversationGroups.h"
 #include "store/MessageHash.h"
 #include "store/MessageOrder.h"
@@ -468,6 +469,34 @@ private slots:
         set.messages.insert(5, replacement);
         QCOMPARE(set.messages.value(5), replacement);
         QCOMPARE(set.messages.size(), 3);
+    }
+
+    // A text reads back as the very string it was given, whatever UTF-8 can
+    // carry, and copies are apart from each other.
+    void compactTextKeepsEveryString_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("latin") << QStringLiteral("On my way, 10 min");
+        QTest::newRow("emoji and umlauts") << QStringLiteral("Gr\u00fc\u00dfe \U0001F600!");
+        QTest::newRow("NUL inside") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+        QTest::newRow("unpaired high surrogate") << units({u'a', 0xD83D, u'b'});
+        QTest::newRow("unpaired low surrogate at the end") << units({u'x', 0xDE00});
+    }
+
+    void compactTextKeepsEveryString()
+    {
+        QFETCH(QString, text);
+        CompactText compact(text);
+        QCOMPARE(compact.toString(), text);
+        QCOMPARE(compact.isEmpty(), text.isEmpty());
+        CompactText copy = compact;
+        compact = QStringLiteral("changed");
+        QCOMPARE(copy.toString(), text);
+        QCOMPARE(CompactText::fromUtf8(text.toUtf8()).toString(), QString::fromUtf8(text.toUtf8()));
+        _MsgMessage message;
+        message.text = text;
+        QCOMPARE(QString(message.text), text);
     }
 
     void storedDates()
