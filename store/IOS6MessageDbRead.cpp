@@ -107,35 +107,31 @@ template <typename T> T* makeRecord()
     return new T;
 }
 
-// The blocks of repeating columns a read has made, the latest first: a row
-// whose values one of them holds shares it, so a million messages of a few
-// kinds (sent, received, ...) hold a few blocks.
-class RecentColumnBlocks
+// The blocks of repeating columns a read has made, found by their values: a
+// row whose values one of them holds shares it, so a million messages of a
+// few kinds (sent, received, from each country, ...) hold a few blocks.
+class ColumnBlocks
 {
 public:
-    // Lets message share an equal block of an earlier row, or keeps its own
+    // A block holding values: an equal one made before, or a new copy kept
     // for later rows.
-    void share(_MsgMessage& message)
+    QSharedDataPointer<_MsgMessageColumns> blockFor(const _MsgMessageColumns& values)
     {
-        const _MsgMessageColumns* own = message.columnsBlock().constData();
-        for (qsizetype i = 0; i < recent.size(); ++i) {
-            const _MsgMessageColumns* kept = recent.at(i).constData();
-            if (kept != own && *kept != *own)
-                continue;
-            if (kept != own)
-                message.shareColumns(recent.at(i));
-            if (i > 0)
-                recent.move(i, 0);
-            return;
+        if (last.constData() && *last.constData() == values)
+            return last;
+        const size_t hash = qHash(values);
+        for (auto it = kept.constFind(hash); it != kept.cend() && it.key() == hash; ++it) {
+            if (*it.value().constData() == values)
+                return last = it.value();
         }
-        recent.prepend(message.columnsBlock());
-        if (recent.size() > kKept)
-            recent.removeLast();
+        last = QSharedDataPointer<_MsgMessageColumns>(new _MsgMessageColumns(values));
+        kept.insert(hash, last);
+        return last;
     }
 
 private:
-    static constexpr qsizetype kKept = 8;
-    QList<QSharedDataPointer<_MsgMessageColumns>> recent;
+    QMultiHash<size_t, QSharedDataPointer<_MsgMessageColumns>> kept;
+    QSharedDataPointer<_MsgMessageColumns> last;
 };
 
 // The messages of one read, collected in the order their rows come and handed
@@ -310,11 +306,11 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
     const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
     const MessageFields col(cursor);
     ReadMessages read(set);
-    // Each new row is read into the same record first: a column whose value
-    // the row before had costs no copy, and a row that changes none of the
-    // repeating columns shares the block of the row before.
+    // Each new row is read into the same record first, whose block of
+    // repeating columns is its own: a column whose value the row before had
+    // costs nothing, and the new record shares a block of equal values.
     _MsgMessage row;
-    RecentColumnBlocks blocks;
+    ColumnBlocks blocks;
     while (cursor.moveNext()) {
         const qint64 rowid = cursor.getInt64(col.rowid);
         _MsgMessage* message = read.find(rowid);
@@ -327,9 +323,9 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
             row.handle = nullptr;
             row.otherHandle = nullptr;
             linkMessage(set, row);
-            blocks.share(row);
             message = new _MsgMessage(std::move(row));
             row.shareColumns(message->columnsBlock());
+            message->shareColumns(blocks.blockFor(row.columns()));
             read.add(rowid, message);
         }
         _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));

@@ -1,5 +1,7 @@
 #include "store/MsgMessage.h"
 
+#include <QHashFunctions>
+
 #include <tuple>
 
 namespace {
@@ -27,6 +29,11 @@ const QSharedDataPointer<_MsgMessageColumns>& defaultColumns()
 bool _MsgMessageColumns::operator==(const _MsgMessageColumns& other) const
 {
     return this == &other || fieldsOf(*this) == fieldsOf(other);
+}
+
+size_t qHash(const _MsgMessageColumns& columns, size_t seed)
+{
+    return std::apply([seed](const auto&... fields) { return qHashMulti(seed, fields...); }, fieldsOf(columns));
 }
 
 _MsgMessage::_MsgMessage() : shared(defaultColumns()) {}

@@ -63,6 +63,7 @@ struct _MsgMessageColumns : QSharedData
     bool operator==(const _MsgMessageColumns& other) const;
     bool operator!=(const _MsgMessageColumns& other) const { return !(*this == other); }
 };
+size_t qHash(const _MsgMessageColumns& columns, size_t seed = 0);
 
 // One message, fields named after the database columns. Dates are in the
 // stored unit (whole seconds since 2001-01-01 00:00:00 UTC). The pointers
