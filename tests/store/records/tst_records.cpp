@@ -342,6 +342,12 @@ private slots:
         QList<_MsgMessage*> descending = messages.list;
         sortMessagesDescending(descending);
         QCOMPARE(sortedPointers(descending), before);
+        // The very order a merge sort of the entries themselves gives.
+        QList<_MsgMessage*> reference = messages.list;
+        std::stable_sort(reference.begin(), reference.end(), [](const _MsgMessage* a, const _MsgMessage* b) {
+            return a && b ? ::messageLess(*a, *b) : !a && b;
+        });
+        QCOMPARE(ascending, reference);
         if (kind == QLatin1String("consistent")) {
             QList<_MsgMessage*> up = ascending, down = descending;
             up.removeAll(nullptr);
