@@ -71,17 +71,29 @@ private:
     std::vector<std::pair<int, decltype(MessageColumn::read)>> fields;
 };
 
+// The set's records found by row id in one step, for a read that links a
+// million rows to a few thousand of them (a tree descent each costs a cache
+// miss at every level).
+template <typename T> QHash<qint64, T*> indexByRowid(const QMap<qint64, T*>& records)
+{
+    QHash<qint64, T*> index;
+    index.reserve(records.size());
+    for (auto it = records.cbegin(); it != records.cend(); ++it)
+        index.insert(it.key(), it.value());
+    return index;
+}
+
 // Points the message at its correspondent and at the other party of a
 // system message, when the set holds them.
-void linkMessage(const MessageSet& set, _MsgMessage& message)
+void linkMessage(const QHash<qint64, _MsgHandle*>& handles, _MsgMessage& message)
 {
-    if (_MsgHandle* handle = set.handles.value(message.handle_id)) {
+    if (_MsgHandle* handle = handles.value(message.handle_id)) {
         message.handle = handle;
         if (message.country().isEmpty())
             message.set_country(handle->country);
     }
     if (message.other_handle() > 0) {
-        if (_MsgHandle* other = set.handles.value(message.other_handle()))
+        if (_MsgHandle* other = handles.value(message.other_handle()))
             message.otherHandle = other;
     }
 }
@@ -152,6 +164,7 @@ public:
     {
         if (records.empty() || rowid > lastRowid)
             return nullptr;
+        ascending = false;
         if (index.isEmpty()) {
             index.reserve(qsizetype(records.size()));
             for (const MessageRecords::Entry& entry : records)
@@ -168,7 +181,8 @@ public:
         lastRowid = std::max(lastRowid, rowid);
     }
 
-    // The set takes the records, and each chat's messages are put in row id order.
+    // The set takes the records, and each chat's messages are put in row id
+    // order (they are already when the rows came in ascending order).
     void handOver()
     {
         if (records.empty())
@@ -181,7 +195,7 @@ public:
             const auto byRowid = [](const _MsgMessage* a, const _MsgMessage* b) {
                 return a->rowid < b->rowid;
             };
-            if (!std::is_sorted(list.cbegin(), list.cend(), byRowid))
+            if (!ascending && !std::is_sorted(list.cbegin(), list.cend(), byRowid))
                 std::sort(list.begin(), list.end(), byRowid);
             list.squeeze();
         }
@@ -192,6 +206,7 @@ private:
     std::vector<MessageRecords::Entry> records;
     QHash<qint64, _MsgMessage*> index; // built once rows stop ascending
     qint64 lastRowid = 0;
+    bool ascending = true; // no row came after one with a higher row id
 };
 
 } // namespace
@@ -311,24 +326,26 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
     // costs nothing, and the new record shares a block of equal values.
     _MsgMessage row;
     ColumnBlocks blocks;
+    const QHash<qint64, _MsgHandle*> handles = indexByRowid(set.handles);
+    const QHash<qint64, _MsgChat*> chats = indexByRowid(set.chats);
     while (cursor.moveNext()) {
         const qint64 rowid = cursor.getInt64(col.rowid);
         _MsgMessage* message = read.find(rowid);
         if (message) {
-            linkMessage(set, *message);
+            linkMessage(handles, *message);
         } else {
             row.rowid = rowid;
             row.orderRowid = rowid;
             col.read(cursor, row);
             row.handle = nullptr;
             row.otherHandle = nullptr;
-            linkMessage(set, row);
+            linkMessage(handles, row);
             message = new _MsgMessage(std::move(row));
             row.shareColumns(message->columnsBlock());
             message->shareColumns(blocks.blockFor(row.columns()));
             read.add(rowid, message);
         }
-        _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));
+        _MsgChat* chat = chats.value(cursor.getInt64(chatId));
         if (!chat)
             continue;
         message->chat = chat;
