@@ -110,7 +110,10 @@ int Sqlite3Cursor::columnIndex(const QString& name) const
     return it == d->columns.constEnd() ? -1 : it.value();
 }
 
-bool Sqlite3Cursor::readable(int column) const
+// Inline: asked before every column of every row read, and a call of its own
+// (a library function may be interposed, so it is not inlined otherwise) cost
+// as much as the check.
+inline bool Sqlite3Cursor::readable(int column) const
 {
     return d && d->hasRow && column >= 0 && column < d->columnCount;
 }
