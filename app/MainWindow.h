@@ -207,7 +207,6 @@ private:
     void discardLocalDb(_LocalDBItemNode* target);
 
     // Delete (MainWindowDelete.cpp).
-    void deleteRecords(MessageSet& set, const MessageList& list);
     void deleteEmptyChats(MessageSet& set, const QList<_MsgChat*>& chats);
     bool runDeleteJob(_AbsDBItemNode* source, const MessageList& list);
 

@@ -49,7 +49,7 @@ void MainWindow::miDelSel()
     if (!runDeleteJob(source, list))
         return;
     clearMessageView();
-    deleteRecords(*source->messageSet, list);
+    source->messageSet->removeMessages(list);
     const QModelIndex index = mainModel->indexOfNode(node);
     ui->treeViewDS->setCurrentIndex(QModelIndex());
     ui->treeViewDS->setCurrentIndex(index);
@@ -71,7 +71,7 @@ void MainWindow::miDelChat()
         return;
     clearMessageView();
     ui->treeViewDS->setCurrentIndex(QModelIndex());
-    deleteRecords(*source->messageSet, list);
+    source->messageSet->removeMessages(list);
     deleteEmptyChats(*source->messageSet, conversation->chats);
     mainModel->removeNode(conversation);
 }
@@ -105,27 +105,6 @@ bool MainWindow::runDeleteJob(_AbsDBItemNode* source, const MessageList& list)
     // The job wrote through the tree's own connection; it is not kept open.
     source->db->close();
     return succeeded;
-}
-
-// Takes deleted messages out of the set and its chats and frees them. The
-// views must not show any of them any more.
-void MainWindow::deleteRecords(MessageSet& set, const MessageList& list)
-{
-    const QSet<_MsgMessage*> deleted(list.cbegin(), list.cend());
-    for (_MsgChat* chat : std::as_const(set.chats)) {
-        for (auto it = chat->messages.begin(); it != chat->messages.end();) {
-            if (deleted.contains(it.value()))
-                it = chat->messages.erase(it);
-            else
-                ++it;
-        }
-    }
-    for (_MsgMessage* message : deleted) {
-        if (set.messages.value(message->rowid) == message) {
-            set.messages.remove(message->rowid);
-            delete message;
-        }
-    }
 }
 
 // Frees the conversation's chats whose messages are all gone; a chat that

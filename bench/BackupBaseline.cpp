@@ -150,19 +150,19 @@ private:
     void insertMessage(const _MsgMessage& m, qint64 h, qint64 o, const QString& hash)
     {
         Statement& s = insertMessageRow;
-        s.text(m.guid).text(m.text).number(m.replace).textOrNull(m.service_center).number(h);
-        s.textOrNull(m.subject).textOrNull(m.country).blobOrNull(m.attributedBody);
-        s.number(m.version).number(m.type).text(m.service).text(m.account).text(m.account_guid);
-        s.number(m.error).number(m.date).number(m.date_read).number(m.date_delivered);
-        s.number(m.is_delivered).number(m.is_finished).number(m.is_emote).number(m.is_from_me);
-        s.number(m.is_empty).number(m.is_delayed).number(m.is_auto_reply).number(m.is_prepared);
-        s.number(m.is_read).number(m.is_system_message).number(m.is_sent).number(m.has_dd_results);
-        s.number(m.is_service_message).number(m.is_forward).number(m.was_downgraded).number(m.is_archive);
-        s.number(m.cache_has_attachments).text(m.cache_roomnames).number(m.was_data_detected);
-        s.number(m.was_deduplicated).number(m.is_audio_message).number(m.is_played).number(m.date_played);
-        s.number(m.item_type).number(o > 0 ? o : -1).textOrNull(m.group_title).number(m.group_action_type);
-        s.number(m.share_status).number(m.share_direction).number(m.is_expirable).number(m.expire_state);
-        s.number(m.message_action_type).text(hash);
+        s.text(m.guid).text(m.text).number(m.replace()).textOrNull(m.service_center()).number(h);
+        s.textOrNull(m.subject()).textOrNull(m.country()).blobOrNull(m.attributedBody());
+        s.number(m.version()).number(m.type()).text(m.service()).text(m.account()).text(m.account_guid());
+        s.number(m.error()).number(m.date).number(m.date_read).number(m.date_delivered);
+        s.number(m.is_delivered()).number(m.is_finished()).number(m.is_emote()).number(m.is_from_me);
+        s.number(m.is_empty()).number(m.is_delayed()).number(m.is_auto_reply()).number(m.is_prepared());
+        s.number(m.is_read()).number(m.is_system_message()).number(m.is_sent()).number(m.has_dd_results());
+        s.number(m.is_service_message()).number(m.is_forward()).number(m.was_downgraded()).number(m.is_archive());
+        s.number(m.cache_has_attachments()).text(m.cache_roomnames()).number(m.was_data_detected());
+        s.number(m.was_deduplicated()).number(m.is_audio_message()).number(m.is_played()).number(m.date_played());
+        s.number(m.item_type).number(o > 0 ? o : -1).textOrNull(m.group_title()).number(m.group_action_type());
+        s.number(m.share_status()).number(m.share_direction()).number(m.is_expirable()).number(m.expire_state());
+        s.number(m.message_action_type()).text(hash);
         s.run();
     }
 

@@ -64,10 +64,10 @@ void writeConversation(const QString& name, const QStringList& texts)
         m->guid = QStringLiteral("long-%1").arg(m->rowid);
         m->text = text;
         m->date = 400000000 + int(m->rowid) * 60;
-        m->service = QStringLiteral("SMS");
+        m->set_service(QStringLiteral("SMS"));
         m->chat = chat;
         m->handle = handle;
-        chat->messages.insert(QString::number(m->rowid), m);
+        chat->messages.append(m);
         set.messages.insert(m->rowid, m);
     }
     chat->_last = 400000000 + int(rowid) * 60;

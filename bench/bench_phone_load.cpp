@@ -47,7 +47,7 @@ QStringList wireRecords(const QList<_MsgMessage*>& messages)
                        .arg(storedDateToPhoneTime(m->date))
                        .arg(m->is_from_me ? 1 : 2)
                        .arg(encodeText(address), encodeText(name), encodeText(m->text),
-                            encodeText(m->subject));
+                            encodeText(m->subject()));
     }
     return records;
 }

@@ -125,12 +125,12 @@ void ExportMessagesXml::write(const _MsgMessage& message)
         address = message.chat->chat_identifier;
     const QString name = who && !who->_ct_name.isEmpty() ? who->_ct_name : QStringLiteral("(Unknown)");
     const qint64 dateMs = storedDateToPhoneTime(message.date);
-    const QByteArray subject = message.subject.isEmpty() ? QByteArray("null") : escaped(message.subject);
+    const QByteArray subject = message.subject().isEmpty() ? QByteArray("null") : escaped(message.subject());
     QString body = message.text;
     body.remove(QChar::ObjectReplacementCharacter); // the places of attachments, which do not go along
 
     QByteArray line = "  <sms";
-    line.reserve(400 + message.text.size() * 2);
+    line.reserve(400 + body.size() * 2);
     line += attribute("protocol", "0") + attribute("address", escaped(address)) +
             attribute("date", QByteArray::number(dateMs)) +
             attribute("type", message.is_from_me ? "2" : "1") + attribute("subject", subject) +

@@ -36,6 +36,7 @@ struct Sqlite3Cursor::State
     sqlite3_stmt* stmt = nullptr;
     bool hasRow = false;
     bool finished = false;
+    int columnCount = 0;                 // of the statement, read once
     mutable QHash<QString, int> columns; // lower-case name -> first position
     mutable bool columnsRead = false;
     mutable std::vector<TextMemo> memo; // by column position, filled on first use
@@ -53,6 +54,7 @@ Sqlite3Cursor::Sqlite3Cursor(const SqliteConnectionPtr& connection, const Sqlite
     d->sql = sql;
     d->stmt = connection->take(sql.sql());
     d->connection = connection; // from here on the state hands the statement back
+    d->columnCount = sqlite3_column_count(d->stmt);
     const int rc = bindSqliteParams(d->stmt, d->sql.params()); // kept alive by the state
     if (rc != SQLITE_OK)
         connection->throwError(rc, sql.sql());
@@ -108,9 +110,12 @@ int Sqlite3Cursor::columnIndex(const QString& name) const
     return it == d->columns.constEnd() ? -1 : it.value();
 }
 
-bool Sqlite3Cursor::readable(int column) const
+// Inline: asked before every column of every row read, and a call of its own
+// (a library function may be interposed, so it is not inlined otherwise) cost
+// as much as the check.
+inline bool Sqlite3Cursor::readable(int column) const
 {
-    return d && d->hasRow && column >= 0 && column < sqlite3_column_count(d->stmt);
+    return d && d->hasRow && column >= 0 && column < d->columnCount;
 }
 
 int Sqlite3Cursor::getInt(int column) const
@@ -137,7 +142,7 @@ QString Sqlite3Cursor::getText(int column) const
     if (size > kMemoBytes)
         return QString::fromUtf8(text, size);
     if (d->memo.empty())
-        d->memo.resize(size_t(sqlite3_column_count(d->stmt)));
+        d->memo.resize(size_t(d->columnCount));
     TextMemo& memo = d->memo[size_t(column)];
     if (memo.size != size || std::memcmp(memo.bytes, text, size_t(size)) != 0) {
         memo.value = QString::fromUtf8(text, size);
@@ -154,6 +159,14 @@ QByteArray Sqlite3Cursor::getBlob(int column) const
     const void* data = sqlite3_column_blob(d->stmt, column);
     const int size = sqlite3_column_bytes(d->stmt, column);
     return data ? QByteArray(static_cast<const char*>(data), size) : QByteArray();
+}
+
+QByteArrayView Sqlite3Cursor::getUtf8(int column) const
+{
+    if (!readable(column))
+        return QByteArrayView();
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(d->stmt, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(d->stmt, column)) : QByteArrayView();
 }
 
 bool Sqlite3Cursor::isNull(int column) const

@@ -3,6 +3,7 @@
 #include "sql/SqliteConnection.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -38,6 +39,9 @@ public:
     QString getText(int column) const;
     QByteArray getBlob(int column) const;
     bool isNull(int column) const;
+    // The text's UTF-8 bytes as SQLite holds them, valid until the next
+    // moveNext(): for a reader that keeps them in another form than QString.
+    QByteArrayView getUtf8(int column) const;
 
     // Number of rows of the whole result, whatever the position (runs the
     // statement once more on its own). Throws SqliteException.

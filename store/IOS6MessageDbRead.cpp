@@ -5,6 +5,9 @@
 #include "store/MessageHash.h"
 #include "store/MessageSet.h"
 
+#include <QHash>
+
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -68,17 +71,29 @@ private:
     std::vector<std::pair<int, decltype(MessageColumn::read)>> fields;
 };
 
+// The set's records found by row id in one step, for a read that links a
+// million rows to a few thousand of them (a tree descent each costs a cache
+// miss at every level).
+template <typename T> QHash<qint64, T*> indexByRowid(const QMap<qint64, T*>& records)
+{
+    QHash<qint64, T*> index;
+    index.reserve(records.size());
+    for (auto it = records.cbegin(); it != records.cend(); ++it)
+        index.insert(it.key(), it.value());
+    return index;
+}
+
 // Points the message at its correspondent and at the other party of a
 // system message, when the set holds them.
-void linkMessage(const MessageSet& set, _MsgMessage& message)
+void linkMessage(const QHash<qint64, _MsgHandle*>& handles, _MsgMessage& message)
 {
-    if (_MsgHandle* handle = set.handles.value(message.handle_id)) {
+    if (_MsgHandle* handle = handles.value(message.handle_id)) {
         message.handle = handle;
-        if (message.country.isEmpty())
-            message.country = handle->country;
+        if (message.country().isEmpty())
+            message.set_country(handle->country);
     }
-    if (message.other_handle > 0) {
-        if (_MsgHandle* other = set.handles.value(message.other_handle))
+    if (message.other_handle() > 0) {
+        if (_MsgHandle* other = handles.value(message.other_handle()))
             message.otherHandle = other;
     }
 }
@@ -103,6 +118,96 @@ template <typename T> T* makeRecord()
 {
     return new T;
 }
+
+// The blocks of repeating columns a read has made, found by their values: a
+// row whose values one of them holds shares it, so a million messages of a
+// few kinds (sent, received, from each country, ...) hold a few blocks.
+class ColumnBlocks
+{
+public:
+    // A block holding values: an equal one made before, or a new copy kept
+    // for later rows.
+    QSharedDataPointer<_MsgMessageColumns> blockFor(const _MsgMessageColumns& values)
+    {
+        if (last.constData() && *last.constData() == values)
+            return last;
+        const size_t hash = qHash(values);
+        for (auto it = kept.constFind(hash); it != kept.cend() && it.key() == hash; ++it) {
+            if (*it.value().constData() == values)
+                return last = it.value();
+        }
+        last = QSharedDataPointer<_MsgMessageColumns>(new _MsgMessageColumns(values));
+        kept.insert(hash, last);
+        return last;
+    }
+
+private:
+    QMultiHash<size_t, QSharedDataPointer<_MsgMessageColumns>> kept;
+    QSharedDataPointer<_MsgMessageColumns> last;
+};
+
+// The messages of one read, collected in the order their rows come and handed
+// to the set at the end. Rows come in ascending row id order but for a
+// message joined to a second chat; only then are the records found again
+// through an index by row id.
+class ReadMessages
+{
+public:
+    explicit ReadMessages(MessageSet& set) : set(set) {}
+    // Whatever was read goes to the set, also when reading failed midway.
+    ~ReadMessages() { handOver(); }
+    ReadMessages(const ReadMessages&) = delete;
+    ReadMessages& operator=(const ReadMessages&) = delete;
+
+    // The record of rowid read before, or null.
+    _MsgMessage* find(qint64 rowid)
+    {
+        if (records.empty() || rowid > lastRowid)
+            return nullptr;
+        ascending = false;
+        if (index.isEmpty()) {
+            index.reserve(qsizetype(records.size()));
+            for (const MessageRecords::Entry& entry : records)
+                index.insert(entry.first, entry.second);
+        }
+        return index.value(rowid);
+    }
+
+    void add(qint64 rowid, _MsgMessage* message)
+    {
+        if (!index.isEmpty() || (!records.empty() && rowid <= lastRowid))
+            index.insert(rowid, message);
+        records.emplace_back(rowid, message);
+        lastRowid = std::max(lastRowid, rowid);
+    }
+
+    // The set takes the records, and each chat's messages are put in row id
+    // order (they are already when the rows came in ascending order).
+    void handOver()
+    {
+        if (records.empty())
+            return;
+        set.messages.adopt(std::move(records));
+        records = {};
+        index.clear();
+        for (_MsgChat* chat : std::as_const(set.chats)) {
+            QList<_MsgMessage*>& list = chat->messages;
+            const auto byRowid = [](const _MsgMessage* a, const _MsgMessage* b) {
+                return a->rowid < b->rowid;
+            };
+            if (!ascending && !std::is_sorted(list.cbegin(), list.cend(), byRowid))
+                std::sort(list.begin(), list.end(), byRowid);
+            list.squeeze();
+        }
+    }
+
+private:
+    MessageSet& set;
+    std::vector<MessageRecords::Entry> records;
+    QHash<qint64, _MsgMessage*> index; // built once rows stop ascending
+    qint64 lastRowid = 0;
+    bool ascending = true; // no row came after one with a higher row id
+};
 
 } // namespace
 
@@ -215,21 +320,36 @@ void IOS6MessageDb::readMessages(MessageSet& set, qint64 chatRowid)
     Sqlite3Cursor cursor = queryThrow(sql);
     const int chatId = cursor.columnIndex(QStringLiteral("chat_id"));
     const MessageFields col(cursor);
+    ReadMessages read(set);
+    // Each new row is read into the same record first, whose block of
+    // repeating columns is its own: a column whose value the row before had
+    // costs nothing, and the new record shares a block of equal values.
+    _MsgMessage row;
+    ColumnBlocks blocks;
+    const QHash<qint64, _MsgHandle*> handles = indexByRowid(set.handles);
+    const QHash<qint64, _MsgChat*> chats = indexByRowid(set.chats);
     while (cursor.moveNext()) {
         const qint64 rowid = cursor.getInt64(col.rowid);
-        bool inserted = false;
-        _MsgMessage* message = findOrInsert(set.messages, rowid, &inserted, &makeRecord<_MsgMessage>);
-        if (inserted) {
-            message->rowid = rowid;
-            message->orderRowid = rowid;
-            col.read(cursor, *message);
+        _MsgMessage* message = read.find(rowid);
+        if (message) {
+            linkMessage(handles, *message);
+        } else {
+            row.rowid = rowid;
+            row.orderRowid = rowid;
+            col.read(cursor, row);
+            row.handle = nullptr;
+            row.otherHandle = nullptr;
+            linkMessage(handles, row);
+            message = new _MsgMessage(std::move(row));
+            row.shareColumns(message->columnsBlock());
+            message->shareColumns(blocks.blockFor(row.columns()));
+            read.add(rowid, message);
         }
-        linkMessage(set, *message);
-        _MsgChat* chat = set.chats.value(cursor.getInt64(chatId));
+        _MsgChat* chat = chats.value(cursor.getInt64(chatId));
         if (!chat)
             continue;
         message->chat = chat;
-        chat->messages.insert(QString::number(rowid), message);
+        chat->messages.append(message);
     }
 }
 

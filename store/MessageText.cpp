@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <utility>
+
 namespace {
 
 constexpr QChar kObjectReplacement(0xFFFC);
@@ -30,9 +32,9 @@ QString attachmentTag(const _MsgAttachment& attachment)
 
 QString ordinaryBodyText(const _MsgMessage& message)
 {
-    if (message.attachments.isEmpty() && !message.text.contains(kObjectReplacement))
-        return message.text.trimmed();
     QString text = message.text;
+    if (message.attachments.isEmpty() && !text.contains(kObjectReplacement))
+        return std::move(text).trimmed();
     text.remove(kObjectReplacement);
     for (const _MsgAttachment* attachment : message.attachments) {
         if (attachment)
@@ -56,12 +58,12 @@ QString systemBodyText(const _MsgMessage& message)
         return QStringLiteral("%1 Added %2 to the conversation.\n%3")
             .arg(sender, nameOrYou(message.otherHandle), date);
     case 2:
-        return QStringLiteral("%1 named the conversation \"%2\".\n%3").arg(sender, message.group_title, date);
+        return QStringLiteral("%1 named the conversation \"%2\".\n%3").arg(sender, message.group_title(), date);
     case 3:
         return QStringLiteral("%1 left the conversation.\n%2").arg(sender, date);
     case 4:
         return QStringLiteral("%1 %2 sharing location with %3.\n%4")
-            .arg(sender, message.share_status != 0 ? QStringLiteral("stopped") : QStringLiteral("started"),
+            .arg(sender, message.share_status() != 0 ? QStringLiteral("stopped") : QStringLiteral("started"),
                  nameOrYou(message.otherHandle), date);
     default:
         return QStringLiteral("System Information.\n%1").arg(date);

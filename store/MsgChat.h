@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QString>
 
 struct _MsgHandle;
 struct _MsgMessage;
 
-// A conversation. The maps point into the MessageSet that owns every record.
+// A conversation. The map and the list point into the MessageSet that owns
+// every record.
 struct _MsgChat
 {
     qint64 rowid = 0;
@@ -27,6 +29,7 @@ struct _MsgChat
     QString group_id;
     // Keyed by the handle's row id in decimal (database) or its address (phone load).
     QMap<QString, _MsgHandle*> participants;
-    // Keyed by the message's row id in decimal.
-    QMap<QString, _MsgMessage*> messages;
+    // Its messages: in ascending row id order when read from a database, in
+    // the order they were added otherwise.
+    QList<_MsgMessage*> messages;
 };

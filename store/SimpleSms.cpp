@@ -18,18 +18,18 @@ void SimpleSms::fill(const Fields& fields)
     chat.participants.insert(fields.address, &handle);
 
     sms.text = fields.text;
-    sms.subject = fields.subject;
-    sms.service = QStringLiteral("SMS");
-    sms.account = QStringLiteral("e:");
+    sms.set_subject(fields.subject);
+    sms.set_service(QStringLiteral("SMS"));
+    sms.set_account(QStringLiteral("e:"));
     sms.date = fields.date;
     sms.date_read = fields.date;
     sms.date_delivered = fields.date;
     sms.is_from_me = fields.fromMe ? 1 : 0;
-    sms.is_finished = 1;
-    sms.is_prepared = 1;
-    sms.is_read = 1;
-    sms.is_sent = 1;
-    sms.was_data_detected = 1;
+    sms.set_is_finished(1);
+    sms.set_is_prepared(1);
+    sms.set_is_read(1);
+    sms.set_is_sent(1);
+    sms.set_was_data_detected(1);
     sms.handle = &handle;
     sms.chat = &chat;
     hash = logicHash(sms);

@@ -34,7 +34,7 @@ QString listText(const QString& text)
 QString iconPath(const _MsgMessage& m)
 {
     const bool sent = m.is_from_me != 0;
-    if (m.service.compare(QLatin1String("iMessage"), Qt::CaseInsensitive) == 0)
+    if (m.service().compare(QLatin1String("iMessage"), Qt::CaseInsensitive) == 0)
         return sent ? QStringLiteral(":/res/imsg-send.png") : QStringLiteral(":/res/imsg-rec.png");
     return sent ? QStringLiteral(":/res/icon_sms-sent.png") : QStringLiteral(":/res/icon_sms-receive.png");
 }

@@ -154,7 +154,7 @@ void TestPhoneJobs::phoneRecords()
     QCOMPARE(m.date_read, date);
     QCOMPARE(m.is_from_me, fromMe);
     QCOMPARE(m.text, text);
-    QCOMPARE(m.account, QStringLiteral("e:"));
+    QCOMPARE(m.account(), QStringLiteral("e:"));
     QCOMPARE(m.chat->guid, QStringLiteral("SMS;-;") + m.handle->id);
     QCOMPARE(m.chat->participants.value(m.handle->id), m.handle);
     QVERIFY(!m.guid.isEmpty());

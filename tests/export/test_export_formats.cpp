@@ -231,7 +231,7 @@ void TestExportFormats::xmlBytes()
     _MsgMessage* system = r.message(r.singleChat(ann), ann, kDate, false, QString(), 3);
     _MsgMessage* received =
         r.message(r.singleChat(unnamed), unnamed, kDate + 5 * 3600 + 5, false, QStringLiteral("ok\uFFFC"));
-    received->subject = QStringLiteral("Re: <plans>");
+    received->set_subject(QStringLiteral("Re: <plans>"));
     const QString path = dir.filePath(QStringLiteral("backup.xml"));
 
     const QByteArray expected =

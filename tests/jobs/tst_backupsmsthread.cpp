@@ -42,7 +42,7 @@ QDir existingTarget(const QTemporaryDir& dir)
     QList<_MsgMessage*> messages{r.message(chat, cid, 500, false, QStringLiteral("old one")),
                                  r.message(chat, cid, 600, true, QStringLiteral("old two"))};
     for (_MsgMessage* message : messages)
-        message->guid.prepend(QStringLiteral("old-")); // apart from the phone's guids
+        message->guid = QStringLiteral("old-") + message->guid.toString(); // apart from the phone's guids
     writeMessages(folder, messages);
     return folder;
 }

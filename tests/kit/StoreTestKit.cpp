@@ -133,9 +133,9 @@ _MsgMessage* Records::message(_MsgChat* chat, _MsgHandle* handle, int date, bool
     message->date = date;
     message->is_from_me = fromMe ? 1 : 0;
     message->item_type = itemType;
-    message->service = QStringLiteral("SMS");
+    message->set_service(QStringLiteral("SMS"));
     if (chat)
-        chat->messages.insert(QString::number(message->rowid), message);
+        chat->messages.append(message);
     set.messages.insert(message->rowid, message);
     return message;
 }

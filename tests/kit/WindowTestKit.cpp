@@ -79,11 +79,11 @@ void writeDatabase(const QString& folder, const QList<ConversationPlan>& convers
             m->guid = QStringLiteral("guid-%1-%2").arg(plan.address).arg(m->rowid);
             m->text = text;
             m->date = plan.firstDate + int(chat->messages.size()) * 60;
-            m->service = QStringLiteral("SMS");
+            m->set_service(QStringLiteral("SMS"));
             m->is_from_me = int(chat->messages.size() % 2);
             m->chat = chat;
             m->handle = handle;
-            chat->messages.insert(QString::number(m->rowid), m);
+            chat->messages.append(m);
             set.messages.insert(m->rowid, m);
         }
         chat->_last = plan.firstDate + int(plan.texts.size()) * 60;

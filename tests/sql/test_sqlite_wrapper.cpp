@@ -69,6 +69,7 @@ private slots:
         QCOMPARE(c.getInt("i"), -7);
         QCOMPARE(c.getInt64("B"), Q_INT64_C(9007199254740993)); // names ignore case
         QCOMPARE(c.getText("s"), text);
+        QCOMPARE(c.getUtf8(c.columnIndex("s")).toByteArray(), text.toUtf8());
         QCOMPARE(c.getBlob("x"), QByteArray("\x00\x01\xff", 3));
         QCOMPARE(c.getText("types"), QStringLiteral("textblob"));
         QVERIFY(c.moveNext());
@@ -95,6 +96,7 @@ private slots:
         QCOMPARE(c.getInt("no_such_column"), 0);
         QVERIFY(c.getText("no_such_column").isEmpty() && c.getBlob("no_such_column").isEmpty());
         QVERIFY(c.getText(99).isEmpty());
+        QVERIFY(c.getUtf8(c.columnIndex("s")).isEmpty() && c.getUtf8(99).isEmpty());
     }
 
     void countAndSameStatementTwiceAtOnce()

@@ -40,7 +40,7 @@ PhoneMessage messageFromRecord(const _MsgMessage& record)
         message.address = record.chat->chat_identifier;
     }
     message.body = record.text;
-    message.subject = record.subject;
+    message.subject = record.subject();
     return message;
 }
 

@@ -81,7 +81,7 @@ _MsgMessage* TestMessageViews::addMessage(int fromMe, const QString& text)
     m->is_from_me = fromMe;
     m->text = text;
     m->date = 600000000 + int(m->rowid) * 60;
-    m->service = QStringLiteral("SMS");
+    m->set_service(QStringLiteral("SMS"));
     m->chat = chat;
     set.messages.insert(m->rowid, m);
     return m;
@@ -124,8 +124,8 @@ void TestMessageViews::listColumns()
     QFETCH(QString, icon);
     _MsgMessage* m = addMessage(fromMe, QStringLiteral("hi\u2705 there"));
     m->item_type = itemType;
-    m->group_title = QStringLiteral("Trip");
-    m->service = service;
+    m->set_group_title(QStringLiteral("Trip"));
+    m->set_service(service);
     ItemModelSms model;
     model.setMessages({m});
     QCOMPARE(model.index(0, 1).data().toString(), flag);

@@ -85,7 +85,7 @@ QStringList textsWithContacts(const QList<_MsgMessage*>& messages)
 {
     QStringList entries;
     for (const _MsgMessage* m : messages)
-        entries << m->text + QStringLiteral(" / ") +
+        entries << m->text.toString() + QStringLiteral(" / ") +
                        (m->handle ? m->handle->_ct_name : QStringLiteral("(none)"));
     entries.sort();
     return entries;

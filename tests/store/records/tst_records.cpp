@@ -1,4 +1,5 @@
 // Message records: display texts, the message order, hashes, the set and stored dates.
+#include "store/CompactText.h"
 #include "store/ConversationGroups.h"
 #include "store/MessageHash.h"
 #include "store/MessageOrder.h"
@@ -85,7 +86,7 @@ void fill(MessageSet& set, const QByteArray& payload)
     set.attachments.insert(1, new _MsgAttachment);
     set.attachments[1]->user_info = payload;
     set.messages.insert(1, new _MsgMessage);
-    set.messages[1]->attributedBody = payload;
+    set.messages.value(1)->set_attributedBody(payload);
 }
 
 } // namespace
@@ -199,8 +200,8 @@ private slots:
         message.item_type = itemType;
         message.date = 710175900; // 2023-07-04 15:05:00 UTC
         message.text = QStringLiteral("ignored");
-        message.group_title = QStringLiteral("Trip %1");
-        message.share_status = shareStatus;
+        message.set_group_title(QStringLiteral("Trip %1"));
+        message.set_share_status(shareStatus);
         message.handle = pool.make(sender);
         message.otherHandle = pool.make(other);
         QCOMPARE(bodyText(message), sentence + QStringLiteral("\n04 Jul 2023 3:5 PM"));
@@ -317,6 +318,12 @@ private slots:
         QList<_MsgMessage*> descending = messages.list;
         sortMessagesDescending(descending);
         QCOMPARE(sortedPointers(descending), before);
+        // The very order a merge sort of the entries themselves gives.
+        QList<_MsgMessage*> reference = messages.list;
+        std::stable_sort(reference.begin(), reference.end(), [](const _MsgMessage* a, const _MsgMessage* b) {
+            return a && b ? ::messageLess(*a, *b) : !a && b;
+        });
+        QCOMPARE(ascending, reference);
         if (kind == QLatin1String("consistent")) {
             QList<_MsgMessage*> up = ascending, down = descending;
             up.removeAll(nullptr);
@@ -412,6 +419,66 @@ private slots:
         QVERIFY(payload.isDetached());
         QVERIFY(set.chats.isEmpty() && set.handles.isEmpty() && set.messages.isEmpty() &&
                 set.attachments.isEmpty());
+    }
+
+    // The set's messages stay in row id order whatever order they come in;
+    // a second record under a row id replaces the first; removing messages
+    // takes them out of their chats too and leaves another set's alone.
+    void messagesByRowid()
+    {
+        MessageSet set;
+        auto* chat = new _MsgChat;
+        set.chats.insert(1, chat);
+        for (const qint64 rowid : {5, 1, 9, 3}) {
+            auto* message = new _MsgMessage;
+            message->rowid = rowid;
+            set.messages.insert(rowid, message);
+            chat->messages.append(message);
+        }
+        QCOMPARE(set.messages.keys(), (QList<qint64>{1, 3, 5, 9}));
+        QCOMPARE(set.messages.value(9)->rowid, 9);
+        QVERIFY(!set.messages.value(4) && !set.messages.value(10) && !set.messages.value(0));
+
+        _MsgMessage* three = set.messages.value(3);
+        _MsgMessage foreign;
+        foreign.rowid = 5;
+        set.removeMessages({three, &foreign, nullptr});
+        QCOMPARE(set.messages.keys(), (QList<qint64>{1, 5, 9}));
+        QVERIFY(!chat->messages.contains(three));
+        QCOMPARE(chat->messages.size(), 3);
+
+        auto* replacement = new _MsgMessage;
+        set.messages.insert(5, replacement);
+        QCOMPARE(set.messages.value(5), replacement);
+        QCOMPARE(set.messages.size(), 3);
+    }
+
+    // A text reads back as the very string it was given, whatever UTF-8 can
+    // carry, and copies are apart from each other.
+    void compactTextKeepsEveryString_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("latin") << QStringLiteral("On my way, 10 min");
+        QTest::newRow("emoji and umlauts") << QStringLiteral("Gr\u00fc\u00dfe \U0001F600!");
+        QTest::newRow("NUL inside") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+        QTest::newRow("unpaired high surrogate") << units({u'a', 0xD83D, u'b'});
+        QTest::newRow("unpaired low surrogate at the end") << units({u'x', 0xDE00});
+    }
+
+    void compactTextKeepsEveryString()
+    {
+        QFETCH(QString, text);
+        CompactText compact(text);
+        QCOMPARE(compact.toString(), text);
+        QCOMPARE(compact.isEmpty(), text.isEmpty());
+        CompactText copy = compact;
+        compact = QStringLiteral("changed");
+        QCOMPARE(copy.toString(), text);
+        QCOMPARE(CompactText::fromUtf8(text.toUtf8()).toString(), QString::fromUtf8(text.toUtf8()));
+        _MsgMessage message;
+        message.text = text;
+        QCOMPARE(QString(message.text), text);
     }
 
     void storedDates()

@@ -289,7 +289,7 @@ private slots:
                 QCOMPARE(displayText(*got), displayText(*want));
                 QCOMPARE(got->date, want->date);
                 QCOMPARE(got->is_from_me, want->is_from_me);
-                QCOMPARE(got->country, want->country);
+                QCOMPARE(got->country(), want->country());
                 QCOMPARE(got->item_type, want->item_type);
                 QCOMPARE(logicHash(*got), logicHash(*want));
                 QCOMPARE(got->chat->guid, want->chat->guid);
