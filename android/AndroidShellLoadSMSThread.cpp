@@ -205,8 +205,7 @@ void AndroidShellLoadSMSThread::writeMessage(const ContentRow& row, const QVecto
               isOwnersSmsType(row.number(2))});
     writer->write(sms.message(), sms.logicHashText());
     ++written;
-    form->postUpdateProgress(QString(), jobPercent(written, int(ids.size())),
-                             QStringLiteral("sms: %1/%2").arg(written).arg(ids.size()));
+    form->postItemProgress(QString(), written, int(ids.size()), QStringLiteral("sms: %1/%2"));
 }
 
 QHash<QString, QString> AndroidShellLoadSMSThread::readContactNames()
