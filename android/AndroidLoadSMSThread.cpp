@@ -112,7 +112,7 @@ void AndroidLoadSMSThread::handleSms(const QString& record)
     form->postItemProgress(QString(), receivedCount, expectedCount, QStringLiteral("sms: %1/%2"));
     PhoneSms sms;
     if (sms.read(record, country))
-        cacheWriter.write(sms.message(), sms.logicHashText());
+        cacheWriter.write(sms.record());
     else
         ++skippedCount;
 }

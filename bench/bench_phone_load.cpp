@@ -77,7 +77,7 @@ void printPhases(const QList<_MsgMessage*>& messages, const AndroidDevice& phone
         for (const QString& record : records) {
             PhoneSms sms;
             sms.read(record, country);
-            writer.write(sms.message(), sms.logicHashText());
+            writer.write(sms.record());
         }
         writer.end();
     });

@@ -148,7 +148,7 @@ void LocalDbUpdateThread::copyMessages(Sqlite3DB& old, ExportMessagesDb& exporte
         sms.fill({normalizePhoneNumber(country, cursor.getText(address)), cursor.getText(person),
                   decipheredBody(cursor.getBlob(body)), QString(),
                   storedDateFromUnixSeconds(cursor.getInt64(date)), cursor.getInt64(isSend) != 0});
-        exporter.write(sms.message(), sms.logicHashText());
+        exporter.write(sms);
     }
 }
 
