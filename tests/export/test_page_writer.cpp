@@ -178,8 +178,9 @@ void TestPageWriter::textHeightIsThePaintersWrappedHeight()
     QFETCH(int, width);
     QFont font = QGuiApplication::font();
     font.setPointSize(12);
-    const int painters =
-        QFontMetrics(font).boundingRect(QRect(0, 0, width, 0), Qt::AlignLeft | Qt::TextWordWrap, text).height();
+    const int painters = QFontMetrics(font)
+                             .boundingRect(QRect(0, 0, width, 0), Qt::AlignLeft | Qt::TextWordWrap, text)
+                             .height();
     QCOMPARE(MessagePageWriter().textHeight(text, width), painters);
 }
 
