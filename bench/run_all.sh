@@ -6,10 +6,11 @@
 #   bench/run_all.sh [full|quick|MESSAGES] [BENCH_NAME...]
 #
 # full (the default): 100,000 messages each; the XML import also at
-#   1,000,000 records (its file of ten times the messages). Takes about
-#   15 minutes on two cores.
-# quick: 10,000 messages (the import also at 100,000), about 2 minutes: to
-#   see a change's direction, not to quote.
+#   1,000,000 records (its file of ten times the messages). The benchmarks
+#   take about 6 minutes on two cores (the 1,000,000-record import and its
+#   floor 3 of them), the build before them more when it is not up to date.
+# quick: 10,000 messages (the import also at 100,000), about half a minute:
+#   to see a change's direction, not to quote.
 # MESSAGES: that many messages instead.
 # BENCH_NAME...: only those benchmarks (e.g. bench_import_xml bench_export).
 set -euo pipefail
