@@ -109,11 +109,10 @@ void AndroidLoadSMSThread::handleSms(const QString& record)
 {
     ++receivedCount;
     // Without a count from the phone (-1) the bar stays where it is.
-    form->postUpdateProgress(QString(), jobPercent(receivedCount, expectedCount),
-                             QStringLiteral("sms: %1/%2").arg(receivedCount).arg(expectedCount));
+    form->postItemProgress(QString(), receivedCount, expectedCount, QStringLiteral("sms: %1/%2"));
     PhoneSms sms;
     if (sms.read(record, country))
-        cacheWriter.write(sms.message(), sms.logicHashText());
+        cacheWriter.write(sms.record());
     else
         ++skippedCount;
 }

@@ -103,11 +103,10 @@ void AndroidRestoreSMSThread::sendBatch(int first, int count, int total)
 {
     batchHashes.clear();
     sendCommand(socket.get(), QLatin1String(kBatch), QString(), true, -1, cancelCheck);
+    const QString counter = QCoreApplication::translate("AndroidRestoreSMSThread", "SMS: %1/%2");
     for (int i = first; i < first + count; ++i) {
         throwIfCancelled(cancelCheck);
-        form->postUpdateProgress(
-            QString(), jobPercent(i + 1, total),
-            QCoreApplication::translate("AndroidRestoreSMSThread", "SMS: %1/%2").arg(i + 1).arg(total));
+        form->postItemProgress(QString(), i + 1, total, counter);
         const _MsgMessage& message = *pendingMessages.at(i);
         const QString hash = logicHash(message);
         if (!alreadyInCache(hash)) {

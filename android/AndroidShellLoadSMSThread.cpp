@@ -203,10 +203,9 @@ void AndroidShellLoadSMSThread::writeMessage(const ContentRow& row, const QVecto
     SimpleSms sms;
     sms.fill({address, names.value(address), row.text(6), row.text(5), storedDateFromPhoneTime(row.number(1)),
               isOwnersSmsType(row.number(2))});
-    writer->write(sms.message(), sms.logicHashText());
+    writer->write(sms);
     ++written;
-    form->postUpdateProgress(QString(), jobPercent(written, int(ids.size())),
-                             QStringLiteral("sms: %1/%2").arg(written).arg(ids.size()));
+    form->postItemProgress(QString(), written, int(ids.size()), QStringLiteral("sms: %1/%2"));
 }
 
 QHash<QString, QString> AndroidShellLoadSMSThread::readContactNames()

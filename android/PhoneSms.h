@@ -20,7 +20,8 @@ public:
     bool read(const QString& record, const CountryInfo& country);
 
     const _MsgMessage& message() const { return sms.message(); }
-    const QString& logicHashText() const { return sms.logicHashText(); }
+    // The records as the database writer takes them.
+    const SimpleSms& record() const { return sms; }
 
 private:
     SimpleSms sms;

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <algorithm>
 
 #include <malloc.h>
@@ -77,6 +79,35 @@ double bestOf(int runs, const std::function<void()>& work, const std::function<v
     return best;
 }
 
+FloorRun runFloorScript(const QString& name, const QStringList& args)
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty()) {
+        std::fprintf(stderr, "python3 is not on PATH: the floor cannot be measured\n");
+        std::exit(1);
+    }
+    const QString script = QDir(QStringLiteral(TEXTFERRY_BENCH_SOURCE_DIR)).filePath(name);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    bool ok = false;
+    FloorRun run;
+    run.seconds = secondsOf([&] {
+        process.start(python, QStringList{script} + args);
+        ok = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
+             process.exitCode() == 0;
+    });
+    if (!ok) {
+        std::fprintf(stderr, "the floor script %s failed\n", qPrintable(script));
+        std::exit(1);
+    }
+    const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+    bool printed = false;
+    const double seconds = lines.last().trimmed().toDouble(&printed);
+    if (printed)
+        run.printed = seconds;
+    return run;
+}
+
 qint64 heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
@@ -88,9 +119,15 @@ void printTitle(const QString& title)
     std::printf("%s\n%s\n", qPrintable(title), qPrintable(QString(title.size(), QLatin1Char('='))));
 }
 
-void printRow(const QString& label, const QString& a, const QString& b, const QString& c)
+void printRow(const QString& label, const QString& a, const QString& b, const QString& c, const QString& note)
 {
-    std::printf("%-44s %14s %16s %18s\n", qPrintable(label), qPrintable(a), qPrintable(b), qPrintable(c));
+    const QString line = QString::asprintf("%-44s %14s %16s %18s  ", qPrintable(label), qPrintable(a),
+                                           qPrintable(b), qPrintable(c)) +
+                         note;
+    qsizetype end = line.size();
+    while (end > 0 && line.at(end - 1) == QLatin1Char(' '))
+        --end;
+    std::printf("%s\n", qPrintable(line.left(end)));
     std::fflush(stdout);
 }
 

@@ -48,14 +48,24 @@ double secondsOf(const std::function<void()>& work);
 // The smallest of runs timings of work; before is called untimed ahead of each run.
 double bestOf(int runs, const std::function<void()>& work, const std::function<void()>& before = {});
 
+// Runs a Python floor script of bench/ (name: its file name) with args as a
+// child process; exits the benchmark when python3 is missing or the script
+// fails.
+struct FloorRun
+{
+    double seconds = 0; // the whole run, the process start included
+    double printed = -1; // the seconds the script printed last for its own measure, -1 for none
+};
+FloorRun runFloorScript(const QString& name, const QStringList& args);
+
 // Bytes currently allocated on the heap (glibc's mallinfo2).
 qint64 heapInUse();
 
 // Prints a title and a separator line.
 void printTitle(const QString& title);
-// Prints one row of a table: a label and up to three columns.
+// Prints one row of a table: a label and up to three columns, and a note.
 void printRow(const QString& label, const QString& a, const QString& b = QString(),
-              const QString& c = QString());
+              const QString& c = QString(), const QString& note = QString());
 
 QString seconds(double value);
 QString perSecond(double count, double seconds);

@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace PhoneSimSupport {
 
 void usePhoneSimulator(const QTemporaryDir& home)
@@ -30,6 +33,21 @@ bool plugGeneratedPhone(const QTemporaryDir& home, const QString& serial, const 
                         QString::number(messages), QStringLiteral("--serial"), serial,
                         QStringLiteral("--imei"), imei, QStringLiteral("--mmc"), QStringLiteral("310")}) &&
            runPhoneSim({QStringLiteral("plug"), file});
+}
+
+AndroidDevice plugBenchPhone(const QTemporaryDir& home, const QString& serial, const QString& imei,
+                             int messages)
+{
+    usePhoneSimulator(home);
+    if (!plugGeneratedPhone(home, serial, imei, messages)) {
+        std::fprintf(stderr, "the phone simulator could not plug the phone %s\n", qPrintable(serial));
+        std::exit(1);
+    }
+    AndroidDevice phone;
+    phone.serial = serial;
+    phone.imei = imei;
+    phone.mmc = QStringLiteral("310");
+    return phone;
 }
 
 } // namespace PhoneSimSupport

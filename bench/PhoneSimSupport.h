@@ -1,5 +1,7 @@
 #pragma once
 
+#include "android/AndroidDevice.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,5 +18,10 @@ void usePhoneSimulator(const QTemporaryDir& home);
 bool runPhoneSim(const QStringList& args);
 // Generates a phone of that many messages and plugs it in.
 bool plugGeneratedPhone(const QTemporaryDir& home, const QString& serial, const QString& imei, int messages);
+// Sets the simulator up, plugs a generated phone of that many messages in and
+// returns the device the jobs address it by (country code 310); exits the
+// benchmark when the simulator fails.
+AndroidDevice plugBenchPhone(const QTemporaryDir& home, const QString& serial, const QString& imei,
+                             int messages);
 
 } // namespace PhoneSimSupport

@@ -37,22 +37,14 @@ int main(int argc, char* argv[])
     const auto home = useTemporaryHome();
     QCoreApplication app(argc, argv);
     const int requested = messageCountArgument(app.arguments(), 10000);
-    PhoneSimSupport::usePhoneSimulator(*home);
-    if (!PhoneSimSupport::plugGeneratedPhone(*home, QStringLiteral("TARGET1"),
-                                             QStringLiteral("350000000000088"), 0)) {
-        std::fprintf(stderr, "the phone simulator could not plug the phone\n");
-        return 1;
-    }
+    AndroidDevice phone = PhoneSimSupport::plugBenchPhone(*home, QStringLiteral("TARGET1"),
+                                                          QStringLiteral("350000000000088"), 0);
     MessageGeneratorOptions options;
     options.messageCount = requested;
     options.conversationCount = std::max(1, requested / 50);
     MessageSet set;
     const QList<_MsgMessage*> messages = MessageGenerator(options).generate(set);
 
-    AndroidDevice phone;
-    phone.serial = QStringLiteral("TARGET1");
-    phone.imei = QStringLiteral("350000000000088");
-    phone.mmc = QStringLiteral("310");
     double best = 0;
     QString restoredFile = home->filePath(QStringLiteral("phonesim/restored/TARGET1.jsonl"));
     for (int run = 0; run < 2; ++run) {

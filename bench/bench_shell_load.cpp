@@ -98,16 +98,8 @@ int main(int argc, char* argv[])
     const auto home = useTemporaryHome();
     QCoreApplication app(argc, argv);
     const int requested = messageCountArgument(app.arguments(), 100000);
-    PhoneSimSupport::usePhoneSimulator(*home);
-    if (!PhoneSimSupport::plugGeneratedPhone(*home, QStringLiteral("BENCH2"),
-                                             QStringLiteral("350000000000078"), requested)) {
-        std::fprintf(stderr, "the phone simulator could not plug the phone\n");
-        return 1;
-    }
-    AndroidDevice companion;
-    companion.serial = QStringLiteral("BENCH2");
-    companion.imei = QStringLiteral("350000000000078");
-    companion.mmc = QStringLiteral("310");
+    AndroidDevice companion = PhoneSimSupport::plugBenchPhone(*home, QStringLiteral("BENCH2"),
+                                                              QStringLiteral("350000000000078"), requested);
     AndroidDevice shell = companion;
     shell.imei.clear();
     shell.viaAdbShell = true;

@@ -85,12 +85,12 @@ void ExportSMSThread::exportAll()
         sortGrouped(messages, ascending);
     }
     const int n = int(messages.size());
+    const QString counter = translated("Messages: %1/%2");
     int i = 0;
     for (const _MsgMessage* message : std::as_const(messages)) {
         form->throwIfCanceled();
         ++i;
-        form->postUpdateProgress(QString(), jobPercent(i, n),
-                                 translated("Messages: %1/%2").arg(i).arg(n));
+        form->postItemProgress(QString(), i, n, counter);
         if (!message || (backup && !ExportMessagesXml::writes(*message)))
             continue;
         ensureExporter(*message);

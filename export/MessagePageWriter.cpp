@@ -7,9 +7,14 @@
 #include <QCoreApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPrinter>
+#include <QTextLayout>
+
+#include <cmath>
+#include <memory>
 
 namespace {
 constexpr int kPagePointSize = 12;
@@ -69,7 +74,74 @@ QString boundedText(const QString& text)
         QCoreApplication::translate("MessagePageWriter", "[%1 more characters are not shown here.]");
     return text.left(cut) + QLatin1Char('\n') + note.arg(text.size() - cut);
 }
+// What the painter's text drawing does to a text before it lays it out: a
+// carriage return and a tab become spaces, a line feed a line break.
+QString layoutText(const QString& text)
+{
+    QString laidOut = text;
+    for (QChar& c : laidOut) {
+        if (c == u'\r' || c == u'\t')
+            c = u' ';
+        else if (c == u'\n')
+            c = QChar::LineSeparator;
+    }
+    return laidOut;
+}
+
+// U+009C separates length variants, among which the painter's text drawing
+// picks the one that fits; such a text is left to it.
+bool hasLengthVariants(const QString& text)
+{
+    return text.contains(QChar(0x9C));
+}
 } // namespace
+
+// The lines are placed as the painter's own wrapped text drawing places
+// them, each on a whole unit below the one before, so the layout measured
+// for the page break is the one drawn, and the page is the same.
+struct MessagePageWriter::Block
+{
+    QString text;
+    std::unique_ptr<QTextLayout> layout; // none for an empty text, or one left to the painter
+    qreal width = 0;                     // the widest line
+    qreal lineHeights = 0;               // down to the last line's bottom
+    int height = 0;                      // whole units, as the painter's bounding rectangle
+};
+
+MessagePageWriter::Block MessagePageWriter::layOut(const QString& text, int width) const
+{
+    Block block;
+    block.text = text;
+    QPaintDevice* device = printer;
+    const QFont font = pageFont();
+    if (text.isEmpty() || hasLengthVariants(text)) {
+        const QFontMetrics metrics = device ? QFontMetrics(font, device) : QFontMetrics(font);
+        block.height = metrics.boundingRect(QRect(0, 0, width, 0), kTextFlags, text).height();
+        return block;
+    }
+    block.layout = std::make_unique<QTextLayout>(layoutText(text), font, device);
+    QTextOption option;
+    // As the painter draws: in its direction (by default each paragraph's own).
+    option.setTextDirection(painter.isActive() ? painter.layoutDirection() : Qt::LeftToRight);
+    option.setAlignment(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    block.layout->setTextOption(option);
+    block.layout->setCacheEnabled(true);
+    const qreal leading = (device ? QFontMetricsF(font, device) : QFontMetricsF(font)).leading();
+    qreal height = -leading;
+    block.layout->beginLayout();
+    for (QTextLine line = block.layout->createLine(); line.isValid(); line = block.layout->createLine()) {
+        line.setLineWidth(width);
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        height += line.ascent() + line.descent();
+        block.width = qMax(block.width, line.naturalTextWidth());
+    }
+    block.layout->endLayout();
+    block.lineHeights = height;
+    block.height = int(std::ceil(height));
+    return block;
+}
 
 void MessagePageWriter::beginPages(QPrinter* printer)
 {
@@ -94,22 +166,20 @@ void MessagePageWriter::writeMessage(const _MsgMessage& message)
 {
     if (!painter.isActive())
         return;
-    const QString date = QLocale::system().toString(storedDateToLocal(message.date), QLocale::ShortFormat);
-    const QString who = whoText(message);
-    const QString body = boundedText(displayText(message));
     const int width = right - left + 1;
-    const int dateHeight = textHeight(date, width);
-    const int whoHeight = textHeight(who, width);
-    const int bodyHeight = textHeight(body, width);
-    ensureSpace(dateHeight + whoHeight + bodyHeight + 2 * kLineGap);
+    const Block date =
+        layOut(QLocale::system().toString(storedDateToLocal(message.date), QLocale::ShortFormat), width);
+    const Block who = layOut(whoText(message), width);
+    const Block body = layOut(boundedText(displayText(message)), width);
+    ensureSpace(date.height + who.height + body.height + 2 * kLineGap);
     painter.setPen(colourOf(message));
-    drawText(date, dateHeight);
-    y += dateHeight + kLineGap;
-    drawText(who, whoHeight);
-    y += whoHeight + kLineGap;
+    drawBlock(date);
+    y += date.height + kLineGap;
+    drawBlock(who);
+    y += who.height + kLineGap;
     painter.setPen(Qt::black);
-    drawText(body, bodyHeight);
-    y += bodyHeight + kBlockGap;
+    drawBlock(body);
+    y += body.height + kBlockGap;
 }
 
 // The space left is the content height less y, and y starts at top: a page
@@ -131,8 +201,7 @@ bool MessagePageWriter::endPages()
 
 int MessagePageWriter::textHeight(const QString& text, int width) const
 {
-    const QFontMetrics metrics = printer ? QFontMetrics(pageFont(), printer) : QFontMetrics(pageFont());
-    return metrics.boundingRect(QRect(0, 0, width, 0), kTextFlags, text).height();
+    return layOut(text, width).height;
 }
 
 void MessagePageWriter::drawPageNumber()
@@ -141,7 +210,23 @@ void MessagePageWriter::drawPageNumber()
     painter.drawText(numberRect, Qt::AlignRight, QString::number(page));
 }
 
-void MessagePageWriter::drawText(const QString& text, int height)
+void MessagePageWriter::drawBlock(const Block& block)
 {
-    painter.drawText(QRect(left, y, right - left + 1, height), kTextFlags, text);
+    const QRect rect(left, y, right - left + 1, block.height);
+    if (!block.layout) {
+        painter.drawText(rect, kTextFlags, block.text);
+        return;
+    }
+    // Lines wider than the page (a word that cannot be wrapped) are cut at
+    // its edge, as the painter does.
+    const QRectF area(rect);
+    const bool clip = !area.contains(QRectF(area.x(), area.y(), block.width, block.lineHeights));
+    if (clip) {
+        painter.save();
+        painter.setClipRect(area, Qt::IntersectClip);
+    }
+    for (int i = 0; i < block.layout->lineCount(); ++i)
+        block.layout->lineAt(i).draw(&painter, area.topLeft());
+    if (clip)
+        painter.restore();
 }

@@ -39,8 +39,12 @@ public:
     int textHeight(const QString& text, int width) const;
 
 private:
+    // A text wrapped to the content width, laid out once: measured for the
+    // page break, then drawn from the same layout.
+    struct Block;
+    Block layOut(const QString& text, int width) const;
     void drawPageNumber();
-    void drawText(const QString& text, int height);
+    void drawBlock(const Block& block);
 
     QPrinter* printer = nullptr;
     QPainter painter;

@@ -76,7 +76,7 @@ void ImportXmlThread::importAll()
         if (next == XmlReadAhead::Next::Batch) {
             for (const std::unique_ptr<SimpleSms>& sms : batch) {
                 form->throwIfCanceled();
-                exporter.write(sms->message(), sms->logicHashText());
+                exporter.write(*sms);
                 ++read;
             }
         }

@@ -7,6 +7,8 @@ bool runJobBody(JobProgress* form, const std::function<void()>& work, const std:
 {
     try {
         work();
+        // The last progress goes out even when the work posted no verdict.
+        form->postHeldProgress();
         return true;
     } catch (int) {
         if (cleanUp)

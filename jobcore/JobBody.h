@@ -22,6 +22,7 @@ using JobErrorText = std::function<std::optional<QString>(const std::exception&)
 //  3. a cancel posts nothing; an error posts its text, unless the user has
 //     cancelled meanwhile: the dialog is closed by then, and such an error
 //     is mostly the cancel's own echo (a closed connection, a stopped adb).
+// When the work ran to its end, the progress it left held back goes out.
 // True when the work ran to its end.
 bool runJobBody(JobProgress* form, const std::function<void()>& work, const std::function<void()>& cleanUp = {},
                 const JobErrorText& errorText = {});

@@ -35,14 +35,14 @@ void BackupSMSThread::run()
 void BackupSMSThread::backUp()
 {
     const QString status = statusText();
+    const QString counter = QCoreApplication::translate("BackupSMSThread", "SMS: %1/%2");
     const int n = int(messages.size());
     int i = 0;
     exporter.begin();
     for (const _MsgMessage* message : std::as_const(messages)) {
         form->throwIfCanceled();
         ++i;
-        form->postUpdateProgress(status, jobPercent(i, n),
-                                 QCoreApplication::translate("BackupSMSThread", "SMS: %1/%2").arg(i).arg(n));
+        form->postItemProgress(status, i, n, counter);
         exporter.write(*message);
     }
     // A cancel pressed during the last item must not be followed by a commit.

@@ -141,14 +141,14 @@ void LocalDbUpdateThread::copyMessages(Sqlite3DB& old, ExportMessagesDb& exporte
     const int person = cursor.columnIndex(QStringLiteral("person"));
     const int date = cursor.columnIndex(QStringLiteral("date"));
     const int isSend = cursor.columnIndex(QStringLiteral("is_send"));
+    const QString counter = translated("SMS: %1/%2");
     for (int k = 1; cursor.moveNext(); ++k) {
-        form->postUpdateProgress(QString(), jobPercent(k, n),
-                                 translated("SMS: %1/%2").arg(k).arg(n));
+        form->postItemProgress(QString(), k, n, counter);
         SimpleSms sms;
         sms.fill({normalizePhoneNumber(country, cursor.getText(address)), cursor.getText(person),
                   decipheredBody(cursor.getBlob(body)), QString(),
                   storedDateFromUnixSeconds(cursor.getInt64(date)), cursor.getInt64(isSend) != 0});
-        exporter.write(sms.message(), sms.logicHashText());
+        exporter.write(sms);
     }
 }
 

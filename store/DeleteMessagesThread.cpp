@@ -32,7 +32,7 @@ void DeleteMessagesThread::deleteAll()
         form->throwIfCanceled();
         ++i;
         // The status line keeps "Deleting SMS..."; the dialog shows the percentage.
-        form->postUpdateProgress(QString(), jobPercent(i, n), QString());
+        form->postItemProgress(QString(), i, n, QString());
         database->deleteMessage(*message);
     }
     // A cancel pressed during the last item must not be followed by a commit.

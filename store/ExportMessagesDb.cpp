@@ -22,6 +22,8 @@ void ExportMessagesDb::begin()
     forgetRows();
     inserted = 0;
     db.beginTransaction();
+    onlyHashGuids = !db.hasMessages();
+    db.setPageCacheMegabytes(kPageCacheMegabytes);
 }
 
 void ExportMessagesDb::end()
@@ -66,10 +68,27 @@ void ExportMessagesDb::write(const _MsgMessage& message)
 {
     if (message.item_type != 0 && !db.storesSystemMessages())
         return;
-    write(message, logicHash(message));
+    store(message, logicHash(message), false);
 }
 
-void ExportMessagesDb::write(const _MsgMessage& message, const QString& hash)
+void ExportMessagesDb::write(const SimpleSms& sms)
+{
+    store(sms.message(), sms.logicHashText(), true);
+}
+
+qint64 ExportMessagesDb::findStored(const _MsgMessage& message, const QString& hash, bool guidFromHash)
+{
+    qint64 rowid = 0;
+    if (!(guidFromHash && onlyHashGuids))
+        rowid = db.findMessageRowidByLogicHash(hash);
+    // The other party is stored only with a new message, so such a message
+    // is looked up by guid before; any other's guid is asked by its insert.
+    if (rowid == 0 && message.otherHandle)
+        rowid = db.findMessageRowid(message);
+    return rowid;
+}
+
+void ExportMessagesDb::store(const _MsgMessage& message, const QString& hash, bool guidFromHash)
 {
     if (message.item_type != 0 && !db.storesSystemMessages())
         return;
@@ -89,12 +108,14 @@ void ExportMessagesDb::write(const _MsgMessage& message, const QString& hash)
 
     // Already stored (by content, then by guid): neither inserted nor joined
     // again. The content hash is computed once for the look-up and the row.
-    qint64 messageRowid = db.findMessageRowidByLogicHash(hash);
-    if (messageRowid == 0)
-        messageRowid = db.findMessageRowid(message);
-    if (messageRowid == 0) {
+    qint64 messageRowid = findStored(message, hash, guidFromHash);
+    bool stored = messageRowid != 0;
+    if (!stored) {
         const qint64 otherRowid = message.otherHandle ? storeChatHandle(chatRowid, *message.otherHandle) : 0;
-        messageRowid = db.insertMessage(message, handleRowid, otherRowid, hash);
+        messageRowid = db.insertMessageUnlessStored(message, handleRowid, otherRowid, hash, stored);
+        onlyHashGuids = onlyHashGuids && (guidFromHash || stored);
+    }
+    if (!stored) {
         db.joinChatMessage(chatRowid, messageRowid);
         ++inserted;
         const auto newest = newestDates.find(chatRowid);

@@ -118,6 +118,13 @@ void IOS6MessageDb::openForWriting()
     schemaUpToDate = true;
 }
 
+void IOS6MessageDb::setPageCacheMegabytes(int megabytes)
+{
+    open();
+    // A negative size counts KiB rather than pages.
+    executeThrow(QStringLiteral("PRAGMA cache_size = %1").arg(-1024 * qint64(megabytes)));
+}
+
 void IOS6MessageDb::close()
 {
     AbsIOSMessageDb::close();

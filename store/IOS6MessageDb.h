@@ -35,6 +35,13 @@ public:
     void openForWriting() override;
     // Closes the file and the country library the reader opened.
     void close() override;
+    // Lets this connection keep up to `megabytes` of the file's pages in
+    // memory until it closes (SQLite's default is about 2 MB). A bulk write
+    // then finds the pages of its random-key indexes (guid, logic hash) in
+    // memory instead of reading them back and writing them out again, which
+    // costs more with every page the file grows by. Pages are taken as they
+    // are needed, so a small file never takes that much.
+    void setPageCacheMegabytes(int megabytes);
     int version() const override { return 6; }
 
     // Reading (IOS6MessageDbRead.cpp)
@@ -56,10 +63,18 @@ public:
     QString mostCommonHandleCountry();
 
     // Writing (IOS6MessageDbWrite.cpp)
+    // Whether the message table holds any row: what a bulk write asks first.
+    bool hasMessages();
     qint64 insertChat(const _MsgChat& chat);
     qint64 insertHandle(const _MsgHandle& handle);
     qint64 insertMessage(const _MsgMessage& message, qint64 handleRowid, qint64 otherRowid,
                          const QString& logicHashText);
+    // insertMessage, unless a message with the same guid is stored already:
+    // then nothing is written, `stored` is set and that message's row id
+    // returned. The insert asks the guid's unique index anyway, so a new
+    // message costs no look-up of its own.
+    qint64 insertMessageUnlessStored(const _MsgMessage& message, qint64 handleRowid, qint64 otherRowid,
+                                     const QString& logicHashText, bool& stored);
     qint64 insertAttachment(const _MsgAttachment& attachment);
     void joinChatHandle(qint64 chatRowid, qint64 handleRowid);
     void joinChatMessage(qint64 chatRowid, qint64 messageRowid);

@@ -8,10 +8,13 @@
 #include "store/MsgHandle.h"
 #include "store/MsgMessage.h"
 #include "sql/Sqlite3Row.h"
+#include "sql/SqliteException.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <stdexcept>
 
@@ -186,6 +189,33 @@ qint64 IOS6MessageDb::insertMessage(const _MsgMessage& message, qint64 handleRow
             row.insert(column->name, value);
     }
     return insertRow(row, QStringLiteral("message"));
+}
+
+qint64 IOS6MessageDb::insertMessageUnlessStored(const _MsgMessage& message, qint64 handleRowid,
+                                                qint64 otherRowid, const QString& logicHashText, bool& stored)
+{
+    stored = false;
+    try {
+        return insertMessage(message, handleRowid, otherRowid, logicHashText);
+    } catch (const SqliteException& e) {
+        // The guid is the message table's one unique column. The failed
+        // statement is undone alone: the transaction and the table's
+        // row-id sequence stay as they were.
+        if (e.code() != SQLITE_CONSTRAINT_UNIQUE)
+            throw;
+        const qint64 rowid = findMessageRowid(message);
+        if (rowid == 0)
+            throw;
+        stored = true;
+        return rowid;
+    }
+}
+
+bool IOS6MessageDb::hasMessages()
+{
+    open();
+    Sqlite3Cursor cursor = queryThrow(QStringLiteral("select 1 from message limit 1"));
+    return cursor.moveNext();
 }
 
 qint64 IOS6MessageDb::insertAttachment(const _MsgAttachment& attachment)

@@ -86,6 +86,7 @@ private slots:
     void groupedOrderKeepsConversationsTogether();
     void formats_data();
     void formats();
+    void throttledProgressKeepsTheStartAndTheEnd();
     void emptyList_data();
     void emptyList();
     void cancelLeavesWhatWasThere_data();
@@ -278,6 +279,23 @@ void TestExportJob::formats()
     QCOMPARE(tree(path), entries);
     for (const QString& entry : entries)
         QVERIFY(entry == QLatin1String("files") || QFileInfo(path + QLatin1Char('/') + entry).size() > 0);
+}
+
+// Under the dialog's throttle, messages written faster than its interval
+// post nothing in between: the start status, then the last count at 100%.
+void TestExportJob::throttledProgressKeepsTheStartAndTheEnd()
+{
+    form = std::make_unique<JobRecorder>();
+    form->throttleOnStoppedClock();
+    ExportSMSThread job(sample(), out->filePath(QStringLiteral("sms.csv")), ExportTarget::Csv, true, form.get(),
+                        nullptr);
+    form->runToEnd(job);
+    const QList<JobRecorder::Call> progress = form->callsOf(QStringLiteral("updateProgress"));
+    QCOMPARE(progress.size(), 2);
+    QCOMPARE(progress.first().text, QStringLiteral("Exporting SMS..."));
+    QCOMPARE(progress.last().progress, 100);
+    QCOMPARE(progress.last().progressText, QStringLiteral("SMS: 5/5"));
+    QCOMPARE(form->calls.last().slot, QStringLiteral("succeed"));
 }
 
 void TestExportJob::emptyList_data()

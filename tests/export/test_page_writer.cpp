@@ -9,6 +9,8 @@
 #include "store/StoredDate.h"
 
 #include <QDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QPrinter>
 #include <QProcess>
@@ -68,6 +70,8 @@ private slots:
     void pages();
     void hugeTexts_data();
     void hugeTexts();
+    void textHeightIsThePaintersWrappedHeight_data();
+    void textHeightIsThePaintersWrappedHeight();
     void unwritablePdf();
     void printEmptyList();
     void printPreviewRepaintsTheListInItsOrder();
@@ -149,6 +153,35 @@ void TestPageWriter::hugeTexts()
     QCOMPARE(pageCount(pdf), 1);
     QCOMPARE(pageLines(pdf, 1).mid(3).filter(QStringLiteral("more characters")),
              QStringList({QStringLiteral("[%1 more characters are not shown here.]").arg(omitted)}));
+}
+
+void TestPageWriter::textHeightIsThePaintersWrappedHeight_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::newRow("empty") << QString() << 300;
+    QTest::newRow("one word") << QStringLiteral("hello") << 300;
+    QTest::newRow("wrapped words") << QStringLiteral("the quick brown fox jumps ").repeated(12) << 250;
+    QTest::newRow("line feeds, CR LF, tabs") << QStringLiteral("a\nb\r\nc\td\n\n\ne") << 300;
+    QTest::newRow("a word wider than the page") << QString(400, QLatin1Char('m')) << 200;
+    QTest::newRow("right to left, mixed")
+        << QStringLiteral("\u0634\u0643\u0631\u0627 \u062c\u0632\u064a\u0644\u0627! 12:30 ok. ").repeated(9)
+        << 220;
+    QTest::newRow("very narrow") << QStringLiteral("one two three") << 1;
+}
+
+// The height a message block is given is the one the painter's own wrapped
+// text drawing needs, so page breaks fall where they would with it.
+void TestPageWriter::textHeightIsThePaintersWrappedHeight()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFont font = QGuiApplication::font();
+    font.setPointSize(12);
+    const int painters = QFontMetrics(font)
+                             .boundingRect(QRect(0, 0, width, 0), Qt::AlignLeft | Qt::TextWordWrap, text)
+                             .height();
+    QCOMPARE(MessagePageWriter().textHeight(text, width), painters);
 }
 
 void TestPageWriter::unwritablePdf()

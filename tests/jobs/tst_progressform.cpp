@@ -132,6 +132,9 @@ private slots:
                 for (int i = 1; i <= 5; ++i) {
                     if (jobHeedsCancel && form.isCanceled())
                         return;
+                    // Items that take longer than the throttle's interval each show.
+                    if (i > 1)
+                        QThread::msleep(JobProgress::kProgressIntervalMs + 10);
                     form.postUpdateProgress(QString(), i * 20, QStringLiteral("Item %1/5").arg(i));
                     ++posts;
                     next.tryAcquire(1, kWaitMs);

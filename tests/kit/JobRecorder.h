@@ -17,7 +17,9 @@
 // Stands in for the progress dialog of a job under test: records every call
 // the job posts and can turn the cancel flag on at a chosen point. The
 // recorder answers in the job's own thread, so a cancel set while an item's
-// progress arrives is seen by the job's next cancel check.
+// progress arrives is seen by the job's next cancel check. It lets every
+// progress post through (no throttle), so that each item's post is seen,
+// unless a test asks for the dialog's throttle.
 class JobRecorder : public QObject, public JobProgress
 {
     Q_OBJECT
@@ -30,7 +32,22 @@ public:
         QString progressText;
     };
 
-    JobRecorder() : JobProgress(this) { clock.start(); }
+    JobRecorder() : JobProgress(this)
+    {
+        clock.start();
+        setProgressInterval(0);
+    }
+
+    // Throttles progress like the dialog, on a clock that stands still: only
+    // the posts that must go out (the first, a new status, the held one
+    // before a verdict or at the end) are recorded, whatever the machine's speed.
+    void throttleOnStoppedClock()
+    {
+        setProgressInterval(kProgressIntervalMs);
+        clockStopped = true;
+    }
+    // Moves the stopped clock on.
+    void moveClock(int milliseconds) { clockMs += milliseconds; }
 
     // Cancels at once: the job stops at its first cancel check.
     void cancelNow() { canceled = true; }
@@ -100,6 +117,9 @@ public slots:
         waitingTips = false;
     }
 
+protected:
+    qint64 progressClockMs() const override { return clockStopped ? clockMs : JobProgress::progressClockMs(); }
+
 private:
     void record(const Call& call)
     {
@@ -109,6 +129,8 @@ private:
     }
 
     int cancelItem = 0;
+    bool clockStopped = false;
+    qint64 clockMs = 0;
     QElapsedTimer clock;
     qint64 canceledAt = -1;
 };

@@ -120,6 +120,76 @@ private slots:
         QCOMPARE(scalarOf(QStringLiteral("select _last from chat where guid='SMS;-;elsewhere'")), 0);
     }
 
+    // A row of an older file may keep no logic hash: the message is found by
+    // its guid, neither stored again nor joined, nor is the other party of
+    // such a system message stored; the next new message takes the next row id.
+    void messageStoredWithoutHashIsFoundByGuid_data()
+    {
+        QTest::addColumn<bool>("withOtherParty");
+        QTest::newRow("a message") << false;
+        QTest::newRow("a system message naming another party") << true;
+    }
+
+    void messageStoredWithoutHashIsFoundByGuid()
+    {
+        QFETCH(bool, withOtherParty);
+        Records r;
+        _MsgHandle* ann = r.handle(QStringLiteral("+447700900001"));
+        _MsgMessage* old = r.message(r.singleChat(ann), ann, 700, false, QStringLiteral("kept"), withOtherParty);
+        writeMessages(folder(), {old});
+        openDb()->executeThrow(QStringLiteral("update message set logic_hash=null"));
+
+        _MsgChat* elsewhere = r.chat(QStringLiteral("SMS;-;elsewhere"), {ann});
+        _MsgMessage* again = r.message(elsewhere, ann, 700, false, QStringLiteral("kept"), withOtherParty);
+        again->guid = old->guid;
+        again->otherHandle = withOtherParty ? r.handle(QStringLiteral("+447700900009")) : nullptr;
+        _MsgMessage* next = r.message(elsewhere, ann, 800, false, QStringLiteral("new"));
+        writeMessages(folder(), {again, next});
+
+        QCOMPARE(scalarOf(QStringLiteral("select count(*) from message")), 2);
+        QCOMPARE(scalarOf(QStringLiteral("select rowid from message where text='new'")), 2);
+        QCOMPARE(scalarOf(QStringLiteral("select count(*) from chat_message_join")), 2);
+        QCOMPARE(scalarOf(QStringLiteral("select count(*) from handle where id='+447700900009'")), 0);
+        QCOMPARE(scalarOf(QStringLiteral("select _last from chat where guid='SMS;-;elsewhere'")), 800);
+    }
+
+    // A message whose guid is made from its content (a phone's, a backup
+    // file's) is found by content also under another guid, in a new database
+    // as in one that held messages; repeated in one run it is stored once.
+    void contentGuidMessagesFoundByContent_data()
+    {
+        QTest::addColumn<bool>("otherFirst");
+        QTest::newRow("the other guid first") << true;
+        QTest::newRow("the content guid first") << false;
+    }
+
+    void contentGuidMessagesFoundByContent()
+    {
+        QFETCH(bool, otherFirst);
+        SimpleSms phone;
+        phone.fill({QStringLiteral("+447700900001"), QString(), QStringLiteral("hi"), QString(), 900, false});
+        SimpleSms again;
+        again.fill({QStringLiteral("+447700900001"), QString(), QStringLiteral("hi"), QString(), 900, false});
+        Records r;
+        _MsgHandle* ann = r.handle(QStringLiteral("+447700900001"));
+        _MsgMessage* other = r.message(r.singleChat(ann), ann, 900, false, QStringLiteral("hi"));
+        QVERIFY(other->guid != phone.message().guid);
+        QCOMPARE(logicHash(*other), phone.logicHashText());
+
+        ExportMessagesDb writer(folder(), QString());
+        writer.begin();
+        if (otherFirst)
+            writer.write(*other);
+        writer.write(phone);
+        writer.write(again);
+        if (!otherFirst)
+            writer.write(*other);
+        writer.end();
+        QCOMPARE(scalarOf(QStringLiteral("select count(*) from message")), 1);
+        QCOMPARE(textOf(QStringLiteral("select guid from message")),
+                 otherFirst ? other->guid : phone.message().guid);
+    }
+
     void lastDateIsRaisedButNeverLowered()
     {
         Records r;
