@@ -97,9 +97,22 @@ QByteArray ExportMessagesXml::escaped(const QString& value)
     return out.toUtf8();
 }
 
+// "MMM d, yyyy h:mm:ss AP" in the C locale, put together by hand: a format
+// string parsed for every message was most of the export's time.
 QString ExportMessagesXml::readableDate(int storedDate)
 {
-    return QLocale::c().toString(storedDateToLocal(storedDate), QStringLiteral("MMM d, yyyy h:mm:ss AP"));
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDateTime local = storedDateToLocal(storedDate);
+    const QDate day = local.date();
+    const QTime time = local.time();
+    const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    const auto twoDigits = [](int value) { return QString::number(value).rightJustified(2, QLatin1Char('0')); };
+    return QLatin1String(months[day.month() - 1]) + QLatin1Char(' ') + QString::number(day.day()) +
+           QLatin1String(", ") + QString::number(day.year()).rightJustified(4, QLatin1Char('0')) +
+           QLatin1Char(' ') + QString::number(hour12) + QLatin1Char(':') + twoDigits(time.minute()) +
+           QLatin1Char(':') + twoDigits(time.second()) +
+           (time.hour() < 12 ? QLatin1String(" AM") : QLatin1String(" PM"));
 }
 
 void ExportMessagesXml::begin()

@@ -18,26 +18,25 @@ QString pageStart()
         .arg(escapeMessageHtml(QObject::tr("Textferry")));
 }
 
-QString whoText(const _MsgMessage& message)
+QString whoText(const _MsgMessage& message, const QString& chatTitleHtml)
 {
-    const QString title = message.chat ? escapeMessageHtml(chatTitle(*message.chat, true)) : QString();
-    return (message.is_from_me ? QStringLiteral("To: ") : QStringLiteral("From: ")) + title;
+    return (message.is_from_me ? QStringLiteral("To: ") : QStringLiteral("From: ")) + chatTitleHtml;
 }
 
 // One message; the values are filled in one pass, so a "%" in a name or a
 // text is never taken for a place marker.
-QString messageBlock(const _MsgMessage& message)
+QString messageBlock(const _MsgMessage& message, const QLocale& locale, const QString& chatTitleHtml)
 {
-    const QString date = QLocale::system().toString(storedDateToLocal(message.date), QLocale::ShortFormat);
+    const QString date = locale.toString(storedDateToLocal(message.date), QLocale::ShortFormat);
     return QStringLiteral("<a name=\"sms%1\"></a><div style=\"color:%2;font-size:16px;\"><div>%3</div>"
                           "<div>%4</div></div><div style=\"font-size:14px;\">%5</div><br/><br/>\n")
         .arg(QString::number(message.rowid),
              message.is_from_me ? QStringLiteral("#008040") : QStringLiteral("#0000FF"), date,
-             whoText(message), escapeMessageHtml(displayText(message)));
+             whoText(message, chatTitleHtml), escapeMessageHtml(displayText(message)));
 }
 } // namespace
 
-ExportSMSHtml::ExportSMSHtml(const QString& path) : file(path) {}
+ExportSMSHtml::ExportSMSHtml(const QString& path) : file(path), locale(QLocale::system()) {}
 
 void ExportSMSHtml::begin()
 {
@@ -47,7 +46,12 @@ void ExportSMSHtml::begin()
 
 void ExportSMSHtml::write(const _MsgMessage& message)
 {
-    file.write(messageBlock(message));
+    // A file's messages mostly share one conversation: its title is made once.
+    if (message.chat != titledChat || titledChat == nullptr) {
+        titledChat = message.chat;
+        chatTitleHtml = message.chat ? escapeMessageHtml(chatTitle(*message.chat, true)) : QString();
+    }
+    file.write(messageBlock(message, locale, chatTitleHtml));
 }
 
 void ExportSMSHtml::end()

@@ -4,6 +4,7 @@
 #include "store/AbsFormatExport.h"
 #include "store/MsgMessage.h"
 
+#include <QLocale>
 #include <QString>
 
 // One XHTML 1.0 page of messages: per message a coloured header (date, To: or
@@ -19,4 +20,7 @@ public:
 
 private:
     ExportTextFile file;
+    QLocale locale;
+    const _MsgChat* titledChat = nullptr;
+    QString chatTitleHtml;
 };

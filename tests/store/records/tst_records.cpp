@@ -2,6 +2,7 @@
 #include "store/CompactText.h"
 #include "store/ConversationGroups.h"
 #include "store/MessageHash.h"
+#include "store/MessageHtmlEscape.h"
 #include "store/MessageOrder.h"
 #include "store/MessageSet.h"
 #include "store/MessageText.h"
@@ -100,6 +101,24 @@ private slots:
     {
         qputenv("TZ", "UTC");
         tzset();
+    }
+
+    void htmlEscape_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        QTest::newRow("entities, ampersand first") << "a<b>&amp;" << "a&lt;b&gt;&amp;amp;";
+        QTest::newRow("line feed and CR LF each one break") << "1\n2\r\n3" << "1<br/>2<br/>3";
+        QTest::newRow("a lone CR stays") << "1\r2\r" << "1\r2\r";
+        QTest::newRow("CR CR LF keeps the first CR") << "1\r\r\n2" << "1\r<br/>2";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void htmlEscape()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, escaped);
+        QCOMPARE(escapeMessageHtml(text), escaped);
     }
 
     void labels_data()
