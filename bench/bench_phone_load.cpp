@@ -108,22 +108,14 @@ int main(int argc, char* argv[])
     qint64 firstMessageMs = 0;
     int updates = 0;
     for (int run = 0; run < 2; ++run) {
-        ProgressSink sink;
-        AndroidLoadSMSThread job(&phone, &sink, nullptr);
-        sink.moveToThread(&job);
-        const double seconds = secondsOf([&] {
-            job.start();
-            job.wait();
-        });
-        if (!sink.succeeded) {
-            std::fprintf(stderr, "the load failed: %s\n", qPrintable(sink.error));
+        const TimedRun loaded = timedRun<AndroidLoadSMSThread>(&phone);
+        if (loaded.seconds < 0)
             return 1;
+        if (run == 0 || loaded.seconds < load) {
+            load = loaded.seconds;
+            firstMessageMs = loaded.firstItemMs;
         }
-        if (run == 0 || seconds < load) {
-            load = seconds;
-            firstMessageMs = sink.firstItemMs;
-        }
-        updates = sink.updates;
+        updates = loaded.updates;
     }
 
     MessageSet set;

@@ -34,18 +34,7 @@ constexpr int kRuns = 3;
 // Seconds of one load through the job, or a negative number when it failed.
 template <typename Job> double timedLoad(AndroidDevice& phone)
 {
-    ProgressSink sink;
-    Job job(&phone, &sink, nullptr);
-    sink.moveToThread(&job);
-    const double seconds = secondsOf([&] {
-        job.start();
-        job.wait();
-    });
-    if (!sink.succeeded) {
-        std::fprintf(stderr, "the load failed: %s\n", qPrintable(sink.error));
-        return -1;
-    }
-    return seconds;
+    return timedRun<Job>(&phone).seconds;
 }
 
 int cachedMessageCount(const AndroidDevice& phone)

@@ -107,7 +107,9 @@ QString ExportMessagesXml::readableDate(int storedDate)
     const QDate day = local.date();
     const QTime time = local.time();
     const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    const auto twoDigits = [](int value) { return QString::number(value).rightJustified(2, QLatin1Char('0')); };
+    const auto twoDigits = [](int value) {
+        return QString::number(value).rightJustified(2, QLatin1Char('0'));
+    };
     return QLatin1String(months[day.month() - 1]) + QLatin1Char(' ') + QString::number(day.day()) +
            QLatin1String(", ") + QString::number(day.year()).rightJustified(4, QLatin1Char('0')) +
            QLatin1Char(' ') + QString::number(hour12) + QLatin1Char(':') + twoDigits(time.minute()) +

@@ -107,11 +107,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("escaped");
-        QTest::newRow("entities, ampersand first") << "a<b>&amp;" << "a&lt;b&gt;&amp;amp;";
-        QTest::newRow("line feed and CR LF each one break") << "1\n2\r\n3" << "1<br/>2<br/>3";
-        QTest::newRow("a lone CR stays") << "1\r2\r" << "1\r2\r";
-        QTest::newRow("CR CR LF keeps the first CR") << "1\r\r\n2" << "1\r<br/>2";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("entities, ampersand first") << "a<b>&amp;"
+                                                   << "a&lt;b&gt;&amp;amp;";
+        QTest::newRow("line feed and CR LF each one break") << "1\n2\r\n3"
+                                                            << "1<br/>2<br/>3";
+        QTest::newRow("a lone CR stays") << "1\r2\r"
+                                         << "1\r2\r";
+        QTest::newRow("CR CR LF keeps the first CR") << "1\r\r\n2"
+                                                     << "1\r<br/>2";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void htmlEscape()
