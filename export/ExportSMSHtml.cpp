@@ -47,7 +47,7 @@ void ExportSMSHtml::begin()
 void ExportSMSHtml::write(const _MsgMessage& message)
 {
     // A file's messages mostly share one conversation: its title is made once.
-    if (message.chat != titledChat || titledChat == nullptr) {
+    if (message.chat != titledChat) { // no conversation: the empty title it starts with
         titledChat = message.chat;
         chatTitleHtml = message.chat ? escapeMessageHtml(chatTitle(*message.chat, true)) : QString();
     }

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -252,4 +253,17 @@ void answerPickerWith(ModalDriver& driver, const QString& name, QString* suggest
         [](QWidget* w) { return w->objectName() == QLatin1String("LocalDbSelForm"); },
         QStringLiteral("picker"));
     driver.answer(QMessageBox::Ok);
+}
+
+void answerFileDialog(ModalDriver& driver, const QString& path, const QString& nameFilter)
+{
+    driver.answerWith(
+        [path, nameFilter](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
+            if (!nameFilter.isEmpty())
+                dialog->selectNameFilter(nameFilter);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        },
+        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("file dialog"));
 }

@@ -77,3 +77,6 @@ QStringList menuEntries(const QMenu* menu);
 // pressing Confirm, then the box that follows (the job's verdict) with OK.
 // Records the name the picker suggested.
 void answerPickerWith(ModalDriver& driver, const QString& name, QString* suggested = nullptr);
+// Answers the next file dialog (open or save) by choosing nameFilter, when
+// one is given, typing path into its name field and accepting it.
+void answerFileDialog(ModalDriver& driver, const QString& path, const QString& nameFilter = QString());

@@ -202,7 +202,8 @@ void TestMainWindow::contactSearch()
     QCOMPARE(currentTreeNode(window), bob);
 
     QCOMPARE(searchAnswered(window, "txtHandleKeyword", QStringLiteral("zelda")),
-             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0").arg(QStringLiteral("zelda")));
+             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0")
+                 .arg(QStringLiteral("zelda")));
     QCOMPARE(currentTreeNode(window), bob);
 }
 
@@ -222,7 +223,8 @@ void TestMainWindow::messageSearch()
     QCOMPARE(listOf(window)->currentIndex().row(), 3);
 
     QCOMPARE(searchAnswered(window, "txtSMSKeyword", QStringLiteral("carol")),
-             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0").arg(QStringLiteral("carol")));
+             QCoreApplication::translate("MainWindow", "IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0")
+                 .arg(QStringLiteral("carol")));
     QCOMPARE(listOf(window)->currentIndex().row(), 3);
 }
 
@@ -379,9 +381,10 @@ void TestMainWindow::deletion_data()
     const QString selected = QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_SEL_MESSAGES");
     const QString chat = QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_THIS_CHAT");
     const QString db = QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_THIS_LOCALDB");
-    const QString deleted2 = QCoreApplication::translate("DeleteMessagesThread", "IDS_SUC_DELETE_%1_MESSAGES").arg(2);
-    const QString alphaDeleted =
-        QCoreApplication::translate("MainWindow", "IDS_DEL_LOCALDB_SUC").replace(QStringLiteral("%0"), "Alpha");
+    const QString deleted2 =
+        QCoreApplication::translate("DeleteMessagesThread", "IDS_SUC_DELETE_%1_MESSAGES").arg(2);
+    const QString alphaDeleted = QCoreApplication::translate("MainWindow", "IDS_DEL_LOCALDB_SUC")
+                                     .replace(QStringLiteral("%0"), "Alpha");
     const QStringList dbs{"Alpha", "Beta"};
     const QStringList chats{"Bob Jones", "Alice Smith"};
     const QStringList all = kAlice.texts + kBob.texts; // alpha alice 1..3, alpha bob 1..2
@@ -395,8 +398,7 @@ void TestMainWindow::deletion_data()
         << QStringList{"Alice Smith"} << QStringList() << 3;
     QTest::newRow("conversation, no")
         << "conv:Alpha/Bob Jones" << QList<int>() << false << QStringList{chat} << chats << kBob.texts << 5;
-    QTest::newRow("database, yes") << "db:Alpha" << QList<int>() << true
-                                   << QStringList{db, alphaDeleted}
+    QTest::newRow("database, yes") << "db:Alpha" << QList<int>() << true << QStringList{db, alphaDeleted}
                                    << QStringList{"Beta"} << QStringList() << -1;
     QTest::newRow("database, no") << "db:Alpha" << QList<int>() << false << QStringList{db} << dbs << all
                                   << 5;
@@ -506,19 +508,13 @@ void TestMainWindow::exportEveryFilter()
     }
     ModalDriver driver;
     const QString chosen = target.filePath(typed);
-    driver.answerWith(
-        [filter, chosen](QWidget* w) {
-            auto* dialog = static_cast<QFileDialog*>(w);
-            dialog->selectNameFilter(filter);
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(chosen);
-            static_cast<QDialog*>(dialog)->accept();
-        },
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("save dialog"));
+    answerFileDialog(driver, chosen, filter);
     driver.answer(QMessageBox::Ok);
     triggerAction(window, "actExport");
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     // The box says how many went out and where.
-    const QString success = QCoreApplication::translate("ExportSMSThread", "IDS_SUC_EXPORT_%1_MMS").arg(count);
+    const QString success =
+        QCoreApplication::translate("ExportSMSThread", "IDS_SUC_EXPORT_%1_MMS").arg(count);
     const QString where = QCoreApplication::translate("MainWindow", "Saved to %1")
                               .arg(QDir::toNativeSeparators(target.filePath(output)));
     QCOMPARE(driver.texts().last(), success + QStringLiteral("<br/><br/>") + where);
@@ -576,8 +572,8 @@ void TestMainWindow::oldDatabasesConvertAtStartUp()
         driver.answer(QMessageBox::Ok);
         QVERIFY(convertOldLocalDatabasesIfAny());
         QVERIFY(driver.waitUntilDone());
-        QCOMPARE(driver.texts(),
-                 QStringList{QCoreApplication::translate("LocalDbUpdateThread", "IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH")});
+        QCOMPARE(driver.texts(), QStringList{QCoreApplication::translate(
+                                     "LocalDbUpdateThread", "IDS_LOCALDB_UPDATE_SUC_RESTART_REFRESH")});
         QVERIFY(!convertOldLocalDatabasesIfAny()); // nothing left to convert
     }
     MainWindow window(nullptr, MainWindow::DeviceWatch::Off);

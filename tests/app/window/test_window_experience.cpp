@@ -48,13 +48,16 @@ void press(MainWindow& window, const QKeySequence& key)
 // closed) by an answer queued before: true when it came.
 Effect dialogOpens()
 {
-    return [](MainWindow&, ModalDriver& driver) { return driver.waitUntilDone(10000) && driver.texts().size() == 1; };
+    return [](MainWindow&, ModalDriver& driver) {
+        return driver.waitUntilDone(10000) && driver.texts().size() == 1;
+    };
 }
 
 void expectDialog(ModalDriver& driver, const QString& name)
 {
-    driver.answerWith([](QWidget* w) { static_cast<QDialog*>(w)->reject(); },
-                      [name](QWidget* w) { return w->inherits(qPrintable(name)) || w->objectName() == name; });
+    driver.answerWith(
+        [](QWidget* w) { static_cast<QDialog*>(w)->reject(); },
+        [name](QWidget* w) { return w->inherits(qPrintable(name)) || w->objectName() == name; });
 }
 
 QString readAll(const QString& path)
@@ -65,7 +68,8 @@ QString readAll(const QString& path)
 
 QString firstFileIn(const QString& folder)
 {
-    const QStringList files = QDir(folder).entryList({QStringLiteral("*.pdf"), QStringLiteral("*.html")}, QDir::Files);
+    const QStringList files =
+        QDir(folder).entryList({QStringLiteral("*.pdf"), QStringLiteral("*.html")}, QDir::Files);
     return files.isEmpty() ? QString() : QDir(folder).filePath(files.first());
 }
 
@@ -115,40 +119,44 @@ void TestWindowExperience::keysRunTheirCommands_data()
     QTest::addColumn<QKeySequence>("key");
     QTest::addColumn<QString>("dialog"); // the dialog the key opens, when it opens one
     QTest::addColumn<Effect>("effect");
-    QTest::newRow("Ctrl+F: the message search box") << "db:Alpha" << QKeySequence(QKeySequence::Find) << ""
-        << Effect([](MainWindow& w, ModalDriver&) {
+    QTest::newRow("Ctrl+F: the message search box")
+        << "db:Alpha" << QKeySequence(QKeySequence::Find) << "" << Effect([](MainWindow& w, ModalDriver&) {
                return w.findChild<QLineEdit*>(QStringLiteral("txtSMSKeyword"))->hasFocus();
            });
-    QTest::newRow("Ctrl+A: every message") << "db:Alpha" << QKeySequence(QKeySequence::SelectAll) << ""
+    QTest::newRow("Ctrl+A: every message")
+        << "db:Alpha" << QKeySequence(QKeySequence::SelectAll) << ""
         << Effect([](MainWindow& w, ModalDriver&) {
                return listOf(w)->selectionModel()->selectedRows().size() == listModelOf(w)->rowCount();
            });
-    QTest::newRow("F5: the source read again") << "db:Alpha" << QKeySequence(QKeySequence::Refresh) << ""
-        << Effect([](MainWindow& w, ModalDriver&) {
+    QTest::newRow("F5: the source read again")
+        << "db:Alpha" << QKeySequence(QKeySequence::Refresh) << "" << Effect([](MainWindow& w, ModalDriver&) {
                QTest::qWait(50);
                return counterText(w).endsWith(QLatin1String("7"));
            });
-    QTest::newRow("Ctrl+E: the save dialog") << "db:Alpha" << QKeySequence(Qt::CTRL | Qt::Key_E)
-                                             << "QFileDialog" << dialogOpens();
-    QTest::newRow("Ctrl+P: the print preview") << "db:Alpha" << QKeySequence(QKeySequence::Print)
-                                               << "printPreview" << dialogOpens();
+    QTest::newRow("Ctrl+E: the save dialog")
+        << "db:Alpha" << QKeySequence(Qt::CTRL | Qt::Key_E) << "QFileDialog" << dialogOpens();
+    QTest::newRow("Ctrl+P: the print preview")
+        << "db:Alpha" << QKeySequence(QKeySequence::Print) << "printPreview" << dialogOpens();
     QTest::newRow("Ctrl+B: the backup's database picker")
-        << "phone:Phone A" << QKeySequence(Qt::CTRL | Qt::Key_B) << "LocalDbSelForm"
-        << dialogOpens();
+        << "phone:Phone A" << QKeySequence(Qt::CTRL | Qt::Key_B) << "LocalDbSelForm" << dialogOpens();
     QTest::newRow("Delete: the same confirmation")
         << "conv:Alpha/Alice Smith" << QKeySequence(QKeySequence::Delete) << "QMessageBox"
         << Effect([](MainWindow&, ModalDriver& d) {
                return d.waitUntilDone() &&
-                      d.texts().value(0) == QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_THIS_CHAT");
+                      d.texts().value(0) ==
+                          QCoreApplication::translate("MainWindow", "IDS_CONFIRM_DEL_THIS_CHAT");
            });
     // The search box holds "alpha", which every message of Alpha has.
-    QTest::newRow("F3: the first match") << "db:Alpha" << QKeySequence(Qt::Key_F3) << ""
+    QTest::newRow("F3: the first match")
+        << "db:Alpha" << QKeySequence(Qt::Key_F3) << ""
         << Effect([](MainWindow& w, ModalDriver&) { return listOf(w)->currentIndex().row() == 0; });
-    QTest::newRow("Shift+F3: the last match, backwards") << "db:Alpha" << QKeySequence(Qt::SHIFT | Qt::Key_F3) << ""
+    QTest::newRow("Shift+F3: the last match, backwards")
+        << "db:Alpha" << QKeySequence(Qt::SHIFT | Qt::Key_F3) << ""
         << Effect([](MainWindow& w, ModalDriver&) {
                return listOf(w)->currentIndex().row() == listModelOf(w)->rowCount() - 1;
            });
-    QTest::newRow("Ctrl+Q: the window closes") << "db:Alpha" << QKeySequence(Qt::CTRL | Qt::Key_Q) << ""
+    QTest::newRow("Ctrl+Q: the window closes")
+        << "db:Alpha" << QKeySequence(Qt::CTRL | Qt::Key_Q) << ""
         << Effect([](MainWindow& w, ModalDriver&) { return !w.isVisible(); });
 }
 
@@ -182,7 +190,8 @@ void TestWindowExperience::escapeClosesEveryDialog_data()
     using Make = MakeDialog;
     QTest::newRow("about") << Make([] { return new AboutUsForm; });
     QTest::newRow("phone picker") << Make([] { return new DataSourceSelForm; });
-    QTest::newRow("database picker") << Make([] { return new LocalDbSelForm({}, QStringLiteral("x"), nullptr); });
+    QTest::newRow("database picker") << Make(
+        [] { return new LocalDbSelForm({}, QStringLiteral("x"), nullptr); });
     QTest::newRow("WiFi") << Make([] { return new AndroidWIFIForm; });
     QTest::newRow("country") << Make([] { return new CountrySelForm; });
     QTest::newRow("progress") << Make([] { return new ProgressForm(QString(), nullptr); });
@@ -212,8 +221,9 @@ void TestWindowExperience::emojiReachEveryView()
     QCOMPARE(listModelOf(window)->index(0, 3).data().toString(), kEmojiText);
     QVERIFY2(browserOf(window)->pageHtml().contains(kEmojiText), qPrintable(browserOf(window)->pageHtml()));
     // The caption names what the views show.
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbChatName"))->text(),
-             QCoreApplication::translate("MainWindow", "All conversations of %1").arg(QStringLiteral("Emoji")));
+    QCOMPARE(
+        window.findChild<QLabel*>(QStringLiteral("lbChatName"))->text(),
+        QCoreApplication::translate("MainWindow", "All conversations of %1").arg(QStringLiteral("Emoji")));
 }
 
 void TestWindowExperience::emojiReachEveryExport_data()
@@ -221,12 +231,16 @@ void TestWindowExperience::emojiReachEveryExport_data()
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("expected"); // what reading the result back finds
-    QTest::newRow("text") << "Text Files(*.txt)" << "out.txt" << kEmojiText;
-    QTest::newRow("CSV") << "CSV Files(*.csv)" << "out.csv" << kEmojiText;
-    QTest::newRow("HTML") << "HTML Files(*.html)" << "out-html" << kEmojiText;
+    QTest::newRow("text") << "Text Files(*.txt)"
+                          << "out.txt" << kEmojiText;
+    QTest::newRow("CSV") << "CSV Files(*.csv)"
+                         << "out.csv" << kEmojiText;
+    QTest::newRow("HTML") << "HTML Files(*.html)"
+                          << "out-html" << kEmojiText;
     // Qt 6.4's PDF engine maps glyphs back to characters only within the
     // Basic Multilingual Plane: those emoji are read back from the page.
-    QTest::newRow("PDF") << "PDF Files(*.pdf)" << "out-pdf" << QStringLiteral("Party \u2705 \u2764");
+    QTest::newRow("PDF") << "PDF Files(*.pdf)"
+                         << "out-pdf" << QStringLiteral("Party \u2705 \u2764");
 }
 
 // Through the window's export, with the success box's Open Folder.
@@ -235,7 +249,8 @@ void TestWindowExperience::emojiReachEveryExport()
     QFETCH(QString, filter);
     QFETCH(QString, output);
     QFETCH(QString, expected);
-    if (filter.startsWith(QLatin1String("PDF")) && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    if (filter.startsWith(QLatin1String("PDF")) &&
+        QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (Debian package poppler-utils) reads the PDF back");
     writeDatabase(localDbFolder(QStringLiteral("Emoji")),
                   {{QStringLiteral("Erin"), QStringLiteral("+15550000077"), {kEmojiText}}});
@@ -246,21 +261,15 @@ void TestWindowExperience::emojiReachEveryExport()
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
     ModalDriver driver;
     const QString chosen = target.filePath(QStringLiteral("out"));
-    driver.answerWith(
-        [filter, chosen](QWidget* w) {
-            auto* dialog = static_cast<QFileDialog*>(w);
-            dialog->selectNameFilter(filter);
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(chosen);
-            static_cast<QDialog*>(dialog)->accept();
-        },
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("save dialog"));
+    answerFileDialog(driver, chosen, filter);
     driver.answerByText(QCoreApplication::translate("MainWindow", "Open Folder"));
     triggerAction(window, "actExport");
     QVERIFY2(driver.waitUntilDone(), qPrintable(driver.failures().join(QLatin1Char('\n'))));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
     const QString result = target.filePath(output);
-    QVERIFY2(driver.texts().last().contains(QDir::toNativeSeparators(result)), qPrintable(driver.texts().last()));
+    QVERIFY2(driver.texts().last().contains(QDir::toNativeSeparators(result)),
+             qPrintable(driver.texts().last()));
     const bool folder = QFileInfo(result).isDir();
     QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(folder ? result : target.path())});
     const QString file = folder ? firstFileIn(result) : result;
@@ -273,18 +282,31 @@ void TestWindowExperience::noMisspellingLeft_data()
     QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("misspelt");
-    QTest::newRow("cuntry") << "CountrySelForm" << "IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY" << "cuntry";
-    QTest::newRow("Successfully Backup") << "BackupSMSThread" << "IDS_SUC_BACKUP_%1_SMS" << "Successfully Backup";
-    QTest::newRow("Find no SMS") << "MainWindow" << "IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0" << "Find no";
-    QTest::newRow("Find no contact") << "MainWindow" << "IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0" << "Find no";
+    QTest::newRow("cuntry") << "CountrySelForm"
+                            << "IDS_CANT_CONTINUE_WITHOUT_SEL_ONE_COUNTRY"
+                            << "cuntry";
+    QTest::newRow("Successfully Backup") << "BackupSMSThread"
+                                         << "IDS_SUC_BACKUP_%1_SMS"
+                                         << "Successfully Backup";
+    QTest::newRow("Find no SMS") << "MainWindow"
+                                 << "IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0"
+                                 << "Find no";
+    QTest::newRow("Find no contact") << "MainWindow"
+                                     << "IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0"
+                                     << "Find no";
     QTest::newRow("download and installed")
         << "AndroidConnectWithUSBThread"
         << "1 Go to Google Play on your phone to download and installed the latest version Quillbridge SMS "
            "Sync.<br/><br/>"
         << "installed the latest";
-    QTest::newRow("Progress without a space") << "ProgressForm" << "Progress:%1%" << "Progress:%1";
-    QTest::newRow("a dialog called Dialog") << "AboutUsForm" << "Dialog" << "Dialog";
-    QTest::newRow("Windows drivers on Linux") << "MainWindow"
+    QTest::newRow("Progress without a space") << "ProgressForm"
+                                              << "Progress:%1%"
+                                              << "Progress:%1";
+    QTest::newRow("a dialog called Dialog") << "AboutUsForm"
+                                            << "Dialog"
+                                            << "Dialog";
+    QTest::newRow("Windows drivers on Linux")
+        << "MainWindow"
         << "* Install USB driver software on your computer. <a href=\"%1\">How to</a>?<br/><br/>"
         << "How to</a>?";
 }

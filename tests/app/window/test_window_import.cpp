@@ -32,12 +32,7 @@ const QByteArray kBackup =
 // then the box with the job's verdict is answered with OK.
 void answerFileAndPicker(ModalDriver& driver, const QString& file, const QString& name)
 {
-    driver.answerWith(
-        [file](QWidget* w) {
-            w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file);
-            static_cast<QDialog*>(w)->accept();
-        },
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("open dialog"));
+    answerFileDialog(driver, file);
     answerPickerWith(driver, name);
 }
 
@@ -46,12 +41,7 @@ void answerFileAndPicker(ModalDriver& driver, const QString& file, const QString
 void answerFilePickerAndCountry(ModalDriver& driver, const QString& file, const QString& name,
                                 QString* offered, const QString& chosen = QString())
 {
-    driver.answerWith(
-        [file](QWidget* w) {
-            w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file);
-            static_cast<QDialog*>(w)->accept();
-        },
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, QStringLiteral("open dialog"));
+    answerFileDialog(driver, file);
     driver.answerWith(
         [name](QWidget* picker) {
             picker->findChild<QComboBox*>(QStringLiteral("cbLocalDbNames"))->setEditText(name);
